@@ -1,0 +1,12 @@
+#!/bin/sh
+# Fails when an executable imports a DLL that Windows does not ship (a MinGW runtime DLL
+# would make the program refuse to start on a player's machine).
+exe="$1"
+allowed='^(kernel32|user32|gdi32|comdlg32|comctl32|shell32|shlwapi|ole32|oleaut32|windowscodecs|wininet|winmm|iphlpapi|uxtheme|advapi32|msvcrt|ws2_32|api-ms-win-.*)\.dll$'
+dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+bad=$(printf '%s\n' "$dlls" | grep -v -E "$allowed" | grep -v '^$')
+if [ -n "$bad" ]; then
+    echo "error: $exe imports non-system DLLs: $bad" >&2
+    exit 1
+fi
+exit 0

@@ -1,0 +1,65 @@
+# Windows build: the program, the Windows-layer tests and the small helpers the tests use.
+set(VORLANE_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 shlwapi ole32 oleaut32 windowscodecs
+    wininet winmm iphlpapi uxtheme)
+set(VORLANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+file(GLOB VORLANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+list(FILTER VORLANE_WIN32_SOURCES EXCLUDE REGEX "/entry\\.cpp$")
+add_library(vorlane_win32 STATIC ${VORLANE_WIN32_SOURCES})
+target_link_libraries(vorlane_win32 PUBLIC vorlane_core ${VORLANE_WIN32_LIBS})
+target_compile_definitions(vorlane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+
+# The skin pictures are embedded as PNG, which is far smaller than the BMPs they come from.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+file(GLOB VORLANE_ASSET_BMPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.bmp)
+set(VORLANE_ASSET_PNGS "")
+set(VORLANE_ASSET_RC "${CMAKE_BINARY_DIR}/assets.rc")
+file(WRITE ${VORLANE_ASSET_RC}.in "")
+foreach(bmp ${VORLANE_ASSET_BMPS})
+    get_filename_component(stem ${bmp} NAME_WE)
+    set(png ${CMAKE_BINARY_DIR}/assets/${stem}.png)
+    add_custom_command(OUTPUT ${png}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/assets
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/assets/bmp_to_png.py ${bmp} ${png}
+        DEPENDS ${bmp} ${CMAKE_SOURCE_DIR}/assets/bmp_to_png.py VERBATIM)
+    list(APPEND VORLANE_ASSET_PNGS ${png})
+    string(TOUPPER ${stem} resname)
+    file(APPEND ${VORLANE_ASSET_RC}.in "${resname} RCDATA \"assets/${stem}.png\"\n")
+endforeach()
+configure_file(${VORLANE_ASSET_RC}.in ${VORLANE_ASSET_RC} COPYONLY)
+add_custom_target(vorlane_assets DEPENDS ${VORLANE_ASSET_PNGS})
+
+configure_file(res/vorlane.rc.in ${CMAKE_BINARY_DIR}/vorlane.rc @ONLY)
+add_executable(vorlane WIN32 src/platform/win32/entry.cpp ${CMAKE_BINARY_DIR}/vorlane.rc ${VORLANE_ASSET_RC})
+add_dependencies(vorlane vorlane_assets)
+set_source_files_properties(${CMAKE_BINARY_DIR}/vorlane.rc ${VORLANE_ASSET_RC} PROPERTIES
+    OBJECT_DEPENDS "${VORLANE_ASSET_PNGS};${CMAKE_SOURCE_DIR}/res/vorlane.manifest;${CMAKE_SOURCE_DIR}/assets/vorlane.ico")
+target_include_directories(vorlane PRIVATE ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+target_link_libraries(vorlane PRIVATE vorlane_win32)
+target_link_options(vorlane PRIVATE ${VORLANE_STATIC_LINK} -municode -s)
+add_custom_command(TARGET vorlane POST_BUILD
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/check_imports.sh $<TARGET_FILE:vorlane>
+    VERBATIM)
+
+# GoogleTest from the sources Debian ships, cross-built.
+set(GTEST_SRC /usr/src/googletest/googletest)
+add_library(gtest_win STATIC ${GTEST_SRC}/src/gtest-all.cc ${GTEST_SRC}/src/gtest_main.cc)
+target_include_directories(gtest_win SYSTEM PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
+target_compile_options(gtest_win PRIVATE -w)
+
+file(GLOB VORLANE_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(vorlane_win32_tests ${VORLANE_WIN32_TESTS})
+target_link_libraries(vorlane_win32_tests PRIVATE vorlane_win32 gtest_win)
+target_link_options(vorlane_win32_tests PRIVATE ${VORLANE_STATIC_LINK})
+add_test(NAME win32 COMMAND vorlane_win32_tests)
+
+# Small programs of ours that the tests and the demo start: a stand-in game client and
+# a reader of message boxes for the end-to-end tests.
+file(GLOB VORLANE_TOOL_SOURCES CONFIGURE_DEPENDS tests/tools/*.cpp)
+foreach(tool_src ${VORLANE_TOOL_SOURCES})
+    get_filename_component(tool ${tool_src} NAME_WE)
+    add_executable(${tool} ${tool_src})
+    target_compile_definitions(${tool} PRIVATE UNICODE _UNICODE NOMINMAX)
+    target_link_libraries(${tool} PRIVATE user32 kernel32)
+    target_link_options(${tool} PRIVATE ${VORLANE_STATIC_LINK} -municode)
+endforeach()

@@ -1,0 +1,12 @@
+#include "app/app.h"
+
+namespace vorlane {
+
+int runApplication(Platform& platform) {
+    // The shared texts live in App and are released when it goes out of scope at exit.
+    App app(platform);
+    platform.loadWindow(app.main, false);
+    return platform.runMessageLoop();
+}
+
+}  // namespace vorlane

@@ -1,0 +1,21 @@
+#include "app/startup.h"
+
+#include "app/app.h"
+#include "online/startup_steps.h"
+
+namespace vorlane {
+
+void onMainWindowCreated(App& app) {
+    app.gameDir = app.platform.programDirectory();
+
+    Control& picture = app.main.control("动画物体1");
+    picture.setPictureBytes(app.platform.readFileBytes(app.gameDir + "\\TCLS\\ui\\background_Loading.png").bytes);
+    app.platform.placeAnimationObject(app.main.control("动画框1"), picture, 0, 0);
+
+    openPortalPage(app);
+    showIpAddress(app);
+    showNewestRelease(app);
+    showUpdateNoticeIfOutdated(app);
+}
+
+}  // namespace vorlane

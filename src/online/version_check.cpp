@@ -1,0 +1,9 @@
+#include "online/version_check.h"
+
+#include "app/app.h"
+
+namespace vorlane {
+
+void onVersionTimerTick(App&) {}
+
+}  // namespace vorlane

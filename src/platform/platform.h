@@ -1,0 +1,74 @@
+#pragma once
+// The operating-system services the program uses. Feature code reaches the system only
+// through this interface, so every handler also runs against a test double.
+#include <vector>
+
+#include "platform/text.h"
+#include "platform/ui/window.h"
+
+namespace vorlane {
+
+struct FileRead {
+    Bytes bytes;
+    bool ok = false;  // false: missing or unreadable (bytes then empty)
+};
+
+struct FileWrite {
+    Text path;
+    Bytes bytes;
+};
+
+struct ReplaceOutcome {
+    bool ok = false;
+    Text failedPath;  // the first path that could not be written
+};
+
+struct HttpResponse {
+    Bytes body;        // empty on any failure
+    Text contentType;  // the Content-Type header, empty when absent
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The program's folder, without a trailing backslash.
+    virtual Text programDirectory() = 0;
+
+    virtual FileRead readFileBytes(const Text& path) = 0;
+    // Creates or atomically replaces the file; a crash never leaves it truncated.
+    [[nodiscard]] virtual bool writeFileBytes(const Text& path, const Bytes& bytes) = 0;
+    // Replaces every file or none: on failure each target keeps its previous bytes and
+    // no temporary file is left. Targets are moved into place in the order given.
+    [[nodiscard]] virtual ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files) = 0;
+
+    // Modal box with the default title and one OK button (style 0).
+    virtual void showMessage(const Text& text, int style = 0) = 0;
+    virtual void openUrl(const Text& url) = 0;
+    // At most 5 s and 4 MiB; the window keeps painting while it waits.
+    virtual HttpResponse httpGet(const Text& url) = 0;
+    // Starts the program by its full path, quoted, in its own folder.
+    virtual bool runProgram(const Text& programPath, bool wait) = 0;
+
+    virtual void playMusic(int times, const Text& path) = 0;
+    virtual void stopMusic() = 0;
+
+    virtual Text localIpAddress() = 0;
+    virtual int screenWidth() = 0;
+    virtual int screenHeight() = 0;
+
+    // Modal open-file dialog; on confirm the chosen full path becomes the dialog's text.
+    virtual bool openFileDialog(Control& dialog) = 0;
+    // Creates the native window, runs its created event and shows it; when modal,
+    // returns once it is destroyed, the owner taking no input meanwhile.
+    // A modeless window appears and paints before its created event runs, so a slow
+    // start-up never shows an empty screen; a modal one is prepared before it appears.
+    virtual void loadWindow(Window& window, bool modal) = 0;
+    virtual void destroyWindow(Window& window) = 0;
+    virtual void placeAnimationObject(Control& box, Control& object, int left, int top) = 0;
+
+    // Dispatches events until the last window is destroyed; returns the exit code.
+    virtual int runMessageLoop() = 0;
+};
+
+}  // namespace vorlane

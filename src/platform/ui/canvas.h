@@ -1,0 +1,59 @@
+#pragma once
+// Where the painter draws. Every operation is clipped to the current clip rectangle.
+#include "platform/text.h"
+#include "platform/ui/bitmap.h"
+#include "platform/ui/geometry.h"
+#include "platform/ui/layout.h"
+
+namespace vorlane {
+
+struct TextStyle {
+    Rgb colour;
+    int height = 12;
+    bool bold = true;
+    TextLayout layout = TextLayout::Top;
+};
+
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    virtual Rect clip() const = 0;
+    virtual void setClip(const Rect& r) = 0;
+    virtual void fill(const Rect& r, Rgb colour) = 0;
+    // Unscaled, top-left at (x, y); pixels of exactly `key` are skipped.
+    virtual void drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) = 0;
+    virtual void stretchBitmap(const Bitmap& bmp, const Rect& dest) = 0;
+    virtual void drawText(const Text& text, const Rect& box, const TextStyle& style) = 0;
+};
+
+// Draws into a 0x00RRGGBB pixel buffer (a DIB section on Windows, a plain buffer in
+// tests). Text goes to a TextDrawer, since only the system can rasterise fonts.
+class TextDrawer {
+public:
+    virtual void drawText(const Text& text, const Rect& box, const TextStyle& style, const Rect& clip) = 0;
+
+protected:
+    ~TextDrawer() = default;
+};
+
+class PixelCanvas final : public Canvas {
+public:
+    PixelCanvas(std::uint32_t* pixels, int width, int height, TextDrawer* text = nullptr);
+
+    Rect clip() const override { return clip_; }
+    void setClip(const Rect& r) override;
+    void fill(const Rect& r, Rgb colour) override;
+    void drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) override;
+    void stretchBitmap(const Bitmap& bmp, const Rect& dest) override;
+    void drawText(const Text& text, const Rect& box, const TextStyle& style) override;
+
+    std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+
+private:
+    std::uint32_t* pixels_;
+    int width_, height_;
+    Rect clip_;
+    TextDrawer* text_;
+};
+
+}  // namespace vorlane

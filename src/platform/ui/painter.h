@@ -1,0 +1,43 @@
+#pragma once
+// Paints a window model: background, then every visible control from the bottom of the
+// stacking order up, each picture box clipping its children.
+#include <string_view>
+
+#include "platform/ui/canvas.h"
+#include "platform/ui/window.h"
+
+namespace vorlane {
+
+// The skin pictures, looked up by the names the layouts use.
+class PictureSource {
+public:
+    virtual const Bitmap* picture(std::string_view name) const = 0;
+
+protected:
+    ~PictureSource() = default;
+};
+
+// Decodes an animation object's picture file (PNG in practice).
+class ImageDecoder {
+public:
+    virtual std::optional<Bitmap> decode(const Bytes& file) const = 0;
+
+protected:
+    ~ImageDecoder() = default;
+};
+
+// What the mouse is doing, for the button pictures.
+struct PointerState {
+    const Control* hovered = nullptr;
+    const Control* pressed = nullptr;
+};
+
+inline constexpr Rgb kTransparentKey{160, 160, 160};
+
+// Which picture a graphic button shows in its current state.
+const char* buttonPictureName(const Control& button, const PointerState& pointer);
+
+void paintWindow(const Window& window, Canvas& canvas, const PictureSource& pictures, const ImageDecoder& decoder,
+                 const PointerState& pointer = {});
+
+}  // namespace vorlane

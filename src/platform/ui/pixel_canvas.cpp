@@ -1,0 +1,49 @@
+#include <algorithm>
+
+#include "platform/ui/canvas.h"
+
+namespace vorlane {
+
+PixelCanvas::PixelCanvas(std::uint32_t* pixels, int width, int height, TextDrawer* text)
+    : pixels_(pixels), width_(width), height_(height), clip_{0, 0, width, height}, text_(text) {}
+
+void PixelCanvas::setClip(const Rect& r) { clip_ = intersect(r, {0, 0, width_, height_}); }
+
+void PixelCanvas::fill(const Rect& r, Rgb colour) {
+    Rect c = intersect(r, clip_);
+    std::uint32_t p = packRgb(colour);
+    for (int y = c.top; y < c.bottom(); ++y) {
+        std::fill_n(pixels_ + static_cast<std::size_t>(y) * width_ + c.left, c.width, p);
+    }
+}
+
+void PixelCanvas::drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) {
+    Rect c = intersect({x, y, bmp.width, bmp.height}, clip_);
+    std::uint32_t k = key ? packRgb(*key) : 0;
+    for (int py = c.top; py < c.bottom(); ++py) {
+        std::uint32_t* row = pixels_ + static_cast<std::size_t>(py) * width_;
+        for (int px = c.left; px < c.right(); ++px) {
+            std::uint32_t v = bmp.at(px - x, py - y) & 0xFFFFFF;
+            if (!key || v != k) row[px] = v;
+        }
+    }
+}
+
+void PixelCanvas::stretchBitmap(const Bitmap& bmp, const Rect& dest) {
+    if (bmp.width <= 0 || bmp.height <= 0 || dest.empty()) return;
+    Rect c = intersect(dest, clip_);
+    for (int py = c.top; py < c.bottom(); ++py) {
+        int sy = static_cast<int>(static_cast<long long>(py - dest.top) * bmp.height / dest.height);
+        std::uint32_t* row = pixels_ + static_cast<std::size_t>(py) * width_;
+        for (int px = c.left; px < c.right(); ++px) {
+            int sx = static_cast<int>(static_cast<long long>(px - dest.left) * bmp.width / dest.width);
+            row[px] = bmp.at(sx, sy) & 0xFFFFFF;
+        }
+    }
+}
+
+void PixelCanvas::drawText(const Text& text, const Rect& box, const TextStyle& style) {
+    if (text_ && !intersect(box, clip_).empty()) text_->drawText(text, box, style, clip_);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,70 @@
+#pragma once
+// A window model built from its layout table. Controls keep the table's order: the
+// first control lies on top.
+#include <deque>
+#include <string_view>
+
+#include "platform/ui/control.h"
+
+namespace vorlane {
+
+class WindowObserver {
+public:
+    virtual void controlChanged(Control& control, Property property) = 0;
+    virtual void windowChanged(Window& window) = 0;
+
+protected:
+    ~WindowObserver() = default;
+};
+
+enum class Event { Clicked, LeftButtonDown, Tick };
+
+class Window {
+public:
+    Window(const WindowSpec& spec, App& app);
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    const WindowSpec& spec() const { return *spec_; }
+    App& app() const { return *app_; }
+
+    // A name the layout lacks is a programming error and stops the program loudly.
+    Control& control(std::string_view name);
+    const Control& control(std::string_view name) const;
+    Control* find(std::string_view name);
+    const Control* find(std::string_view name) const;
+    std::deque<Control>& controls() { return controls_; }
+    const std::deque<Control>& controls() const { return controls_; }
+
+    const Rect& bounds() const { return bounds_; }
+    void setBounds(const Rect& r);
+    void setLeft(int v) { setBounds({v, bounds_.top, bounds_.width, bounds_.height}); }
+    void setTop(int v) { setBounds({bounds_.left, v, bounds_.width, bounds_.height}); }
+    void setWidth(int v) { setBounds({bounds_.left, bounds_.top, v, bounds_.height}); }
+    void setHeight(int v) { setBounds({bounds_.left, bounds_.top, bounds_.width, v}); }
+    bool minimised() const { return minimised_; }
+    void setMinimised(bool m);
+    // The host reports state changes that came from the system (restore, move).
+    void syncBoundsFromSystem(const Rect& r) { bounds_ = r; }
+    void syncMinimisedFromSystem(bool m) { minimised_ = m; }
+
+    void setObserver(WindowObserver* o) { observer_ = o; }
+    void notify(Control& c, Property p) {
+        if (observer_) observer_->controlChanged(c, p);
+    }
+
+    // Runs the handler bound to the event, if any. Flips a toggle before a click
+    // handler reads it, and checks a clicked radio button (unchecking its group).
+    void fire(Control& control, Event event);
+    void fireCreated();
+
+private:
+    const WindowSpec* spec_;
+    App* app_;
+    std::deque<Control> controls_;
+    Rect bounds_;
+    bool minimised_ = false;
+    WindowObserver* observer_ = nullptr;
+};
+
+}  // namespace vorlane

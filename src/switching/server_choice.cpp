@@ -1,0 +1,10 @@
+#include "switching/server_choice.h"
+
+#include "app/app.h"
+
+namespace vorlane {
+
+void onLiveChosen(App&) {}
+void onExperienceChosen(App&) {}
+
+}  // namespace vorlane

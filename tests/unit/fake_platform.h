@@ -1,0 +1,123 @@
+#pragma once
+// A Platform for the native tests: real files under a temporary folder, everything else
+// recorded so a test can check what the program asked of the system.
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/posix/posix_file_ops.h"
+
+namespace vorlane::testing {
+
+// A fresh temporary folder, removed with everything in it at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // The folder as the program names it: a GB18030 text.
+    Text text() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void writeFile(const std::filesystem::path& p, const std::string& bytes);
+std::string readFile(const std::filesystem::path& p);  // empty when missing
+
+// Wraps the real file operations and fails the n-th call (1-based), for fault injection.
+class FaultyFileOps final : public FileOps {
+public:
+    int failAt = 0;  // 0: never fail
+    int calls = 0;
+    bool writeNew(const Text& path, const Bytes& bytes) override;
+    bool exists(const Text& path) override { return real_.exists(path); }
+    bool keepCopy(const Text& from, const Text& to) override;
+    bool moveOver(const Text& from, const Text& to) override;
+    bool remove(const Text& path) override { return real_.remove(path); }
+
+private:
+    bool fails() { return ++calls == failAt; }
+    PosixFileOps real_;
+};
+
+class FakePlatform final : public Platform {
+public:
+    Text programDir;
+    std::vector<Text> messages;
+    std::vector<Text> openedUrls;
+    struct Run {
+        Text path;
+        bool wait;
+    };
+    std::vector<Run> runs;
+    struct MusicCall {
+        bool play;
+        int times;
+        Text path;
+    };
+    std::vector<MusicCall> music;
+    std::map<Text, HttpResponse> pages;  // url -> response; others fail (empty)
+    std::vector<Text> fetchedUrls;
+    Text ipAddress = "127.0.0.1";
+    int screenW = 1024, screenH = 768;
+    // What the file dialog returns: nullopt = the user cancels.
+    std::optional<Text> dialogChoice;
+    int dialogsOpened = 0;
+    std::vector<Window*> loadedWindows;
+    std::vector<Window*> destroyedWindows;
+    std::function<void(Window&)> whileModal;  // runs while a modal window is open
+    FaultyFileOps fileOps;
+    std::function<void()> onMessage;  // e.g. to record state when a box appears
+
+    Text programDirectory() override { return programDir; }
+    FileRead readFileBytes(const Text& path) override { return readWholeFile(path); }
+    bool writeFileBytes(const Text& path, const Bytes& bytes) override {
+        return replaceFiles({FileWrite{path, bytes}}).ok;
+    }
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files) override {
+        return replaceFilesAtomically(fileOps, files);
+    }
+    void showMessage(const Text& text, int) override {
+        messages.push_back(text);
+        if (onMessage) onMessage();
+    }
+    void openUrl(const Text& url) override { openedUrls.push_back(url); }
+    HttpResponse httpGet(const Text& url) override {
+        fetchedUrls.push_back(url);
+        auto it = pages.find(url);
+        return it == pages.end() ? HttpResponse{} : it->second;
+    }
+    bool runProgram(const Text& path, bool wait) override {
+        runs.push_back({path, wait});
+        return true;
+    }
+    void playMusic(int times, const Text& path) override { music.push_back({true, times, path}); }
+    void stopMusic() override { music.push_back({false, 0, {}}); }
+    Text localIpAddress() override { return ipAddress; }
+    int screenWidth() override { return screenW; }
+    int screenHeight() override { return screenH; }
+    bool openFileDialog(Control& dialog) override {
+        ++dialogsOpened;
+        if (!dialogChoice) return false;
+        dialog.setText(*dialogChoice);
+        return true;
+    }
+    void loadWindow(Window& window, bool modal) override {
+        loadedWindows.push_back(&window);
+        window.fireCreated();
+        if (modal && whileModal) whileModal(window);
+    }
+    void destroyWindow(Window& window) override { destroyedWindows.push_back(&window); }
+    void placeAnimationObject(Control& box, Control& object, int left, int top) override {
+        box.place(object, left, top);
+    }
+    int runMessageLoop() override { return 0; }
+};
+
+}  // namespace vorlane::testing
