@@ -1,0 +1,45 @@
+#pragma once
+// The Windows implementations of the system services, one file each; Win32Platform
+// composes them with the window host.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/file_replace.h"
+#include "platform/platform.h"
+
+namespace vorlane::win32 {
+
+// GB18030 (or GBK where the system lacks GB18030) <-> UTF-16, failing rather than
+// losing a character. Used for every caption, message, path and address.
+std::optional<std::wstring> widen(std::string_view text);
+std::optional<Text> narrow(std::wstring_view wide);
+
+// A path as the file APIs want it: converted exactly, long paths given the \\?\ prefix.
+std::optional<std::wstring> systemPath(const Text& path);
+
+Text programDirectory();
+FileRead readFile(const Text& path);
+
+class Win32FileOps final : public FileOps {
+public:
+    bool writeNew(const Text& path, const Bytes& bytes) override;
+    bool exists(const Text& path) override;
+    bool keepCopy(const Text& from, const Text& to) override;
+    bool moveOver(const Text& from, const Text& to) override;
+    bool remove(const Text& path) override;
+};
+
+// At most 5 s in all and 4 MiB of body. While waiting, the calling (UI) thread keeps
+// painting; input stays queued until the fetch ends.
+HttpResponse httpGet(const Text& url);
+
+// Full path as the application name, quoted on the command line, started in its folder.
+bool runProgram(const Text& programPath, bool wait);
+
+void playMusic(int times, const Text& path);
+void stopMusic();
+
+Text localIpAddress();
+
+}  // namespace vorlane::win32
