@@ -3,10 +3,63 @@
 #include "app/app.h"
 
 namespace vorlane {
+namespace {
 
-void onChooseMusicPressed(App&) {}
-void onInstallMusicClicked(App&) {}
-void onRestoreMusicClicked(App&) {}
-void onPreviewMusicClicked(App&) {}
+Text installedMusicPath(const App& app) { return app.gameDir + "\\TCLS\\music\\sound.mp3"; }
+
+// Replaces the launcher's music; says so when the write fails, which leaves the old
+// music whole.
+bool writeInstalledMusic(App& app, const Bytes& bytes) {
+    const Text target = installedMusicPath(app);
+    if (app.platform.writeFileBytes(target, bytes)) return true;
+    app.platform.showMessage("提示：无法写入背景音乐文件：" + target + "\r\n" +
+                             "请确认本程序放在CF游戏根目录下，并关闭游戏后重试。");
+    return false;
+}
+
+// An unreadable or empty source is never written: it would silence the launcher.
+bool usable(const FileRead& read) { return read.ok && !read.bytes.empty(); }
+
+}  // namespace
+
+void onChooseMusicPressed(App& app) {
+    Control& dialog = app.main.control("通用对话框1");
+    // A cancel keeps whatever the user typed or chose before.
+    if (!app.platform.openFileDialog(dialog)) return;
+    app.main.control("编辑框3").setText(dialog.text());
+}
+
+void onInstallMusicClicked(App& app) {
+    const Text source = app.main.control("编辑框3").text();
+    if (source.empty()) {
+        app.platform.showMessage("提示：没填写mp3文件路径。");
+        return;
+    }
+    const FileRead read = app.platform.readFileBytes(source);
+    if (!usable(read)) {
+        app.platform.showMessage("提示：无法读取mp3文件：" + source);
+        return;
+    }
+    if (writeInstalledMusic(app, read.bytes)) app.platform.showMessage("提示：OK了，现在就可以用了。");
+}
+
+void onRestoreMusicClicked(App& app) {
+    const Text backup = app.gameDir + "\\sound.mp3";
+    const FileRead read = app.platform.readFileBytes(backup);
+    if (!usable(read)) {
+        app.platform.showMessage("提示：没有找到备份音乐文件：" + backup);
+        return;
+    }
+    writeInstalledMusic(app, read.bytes);
+}
+
+void onPreviewMusicClicked(App& app) {
+    // The click has already flipped the toggle.
+    if (app.main.control("图形按钮12").checked()) {
+        app.platform.playMusic(1, installedMusicPath(app));
+    } else {
+        app.platform.stopMusic();
+    }
+}
 
 }  // namespace vorlane

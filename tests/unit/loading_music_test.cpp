@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "fake_platform.h"
+
+namespace vorlane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::writeFile;
+
+class LoadingMusic : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app.gameDir = fake.programDir = dir.text();
+        writeFile(installed(), "launcher's own music");
+    }
+    fs::path installed() const { return dir.path() / "TCLS" / "music" / "sound.mp3"; }
+    Text pathOf(const std::string& name) const { return dir.text() + "\\" + name; }
+    void click(const char* button, const Text& musicPath = "") {
+        app.main.control("编辑框3").setText(musicPath);
+        fake.messages.clear();
+        app.main.fire(app.main.control(button), Event::Clicked);
+    }
+
+    testing::TempDir dir;
+    testing::FakePlatform fake;
+    App app{fake};
+};
+
+TEST_F(LoadingMusic, NothingIsWrittenFromAnUnusableSource) {
+    writeFile(dir.path() / "empty.mp3", "");
+    struct Case {
+        const char* button;
+        Text musicPath;
+        Text message;
+    };
+    const Case cases[] = {
+        {"图形按钮8", "", "提示：没填写mp3文件路径。"},
+        {"图形按钮8", "   ", "提示：无法读取mp3文件：   "},
+        {"图形按钮8", pathOf("missing.mp3"), "提示：无法读取mp3文件：" + pathOf("missing.mp3")},
+        {"图形按钮8", pathOf("empty.mp3"), "提示：无法读取mp3文件：" + pathOf("empty.mp3")},
+        {"图形按钮8", pathOf("TCLS"), "提示：无法读取mp3文件：" + pathOf("TCLS")},  // a folder
+        {"图形按钮9", pathOf("empty.mp3"), "提示：没有找到备份音乐文件：" + pathOf("sound.mp3")},
+    };
+    for (const Case& c : cases) {
+        click(c.button, c.musicPath);
+        EXPECT_EQ(fake.messages, std::vector<Text>{c.message}) << c.musicPath;
+        EXPECT_EQ(readFile(installed()), "launcher's own music") << c.musicPath;
+    }
+    writeFile(dir.path() / "sound.mp3", "");
+    click("图形按钮9");
+    EXPECT_EQ(fake.messages, std::vector<Text>{"提示：没有找到备份音乐文件：" + pathOf("sound.mp3")});
+}
+
+TEST_F(LoadingMusic, InstallCopiesByteForByteAndRestoreBringsBackTheBackup) {
+    const std::string first("ID3\0\xff\xfe first", 13);
+    writeFile(dir.path() / "我的 歌.mp3", first);
+    writeFile(dir.path() / "second.mp3", "second");
+    writeFile(dir.path() / "sound.mp3", "backup copy");
+    const std::vector<Text> ok{"提示：OK了，现在就可以用了。"};
+
+    click("图形按钮8", pathOf("我的 歌.mp3"));
+    EXPECT_EQ(readFile(installed()), first);
+    click("图形按钮8", pathOf("second.mp3"));
+    EXPECT_EQ(readFile(installed()), "second");
+    EXPECT_EQ(fake.messages, ok);
+    click("图形按钮9");
+    EXPECT_EQ(readFile(installed()), "backup copy");
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
+    writeFile(dir.path() / "new.mp3", "new song");
+    writeFile(dir.path() / "sound.mp3", "backup copy");
+    const std::vector<Text> failure{"提示：无法写入背景音乐文件：" + pathOf("TCLS\\music\\sound.mp3") +
+                                    "\r\n请确认本程序放在CF游戏根目录下，并关闭游戏后重试。"};
+    // Stage the new file, keep the old one, move: each step fails once.
+    for (int failAt : {1, 2, 3}) {
+        for (const char* button : {"图形按钮8", "图形按钮9"}) {
+            fake.fileOps.calls = 0;
+            fake.fileOps.failAt = failAt;
+            click(button, pathOf("new.mp3"));
+            EXPECT_EQ(fake.messages, failure) << button << " failing step " << failAt;
+            EXPECT_EQ(readFile(installed()), "launcher's own music") << button << " failing step " << failAt;
+        }
+    }
+    fake.fileOps.failAt = 0;
+    fs::remove_all(dir.path() / "TCLS");
+    for (const char* button : {"图形按钮8", "图形按钮9"}) {
+        click(button, pathOf("new.mp3"));
+        EXPECT_EQ(fake.messages, failure) << button;
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "TCLS"));
+}
+
+TEST_F(LoadingMusic, PreviewFollowsTheToggleAndPlaysTheInstalledFile) {
+    writeFile(dir.path() / "sound.mp3", "backup copy");
+    Control& toggle = app.main.control("图形按钮12");
+    // After music that ended by itself the next click still stops, with nothing playing.
+    for (bool play : {true, false, true, false, true}) {
+        click("图形按钮12", pathOf("other.mp3"));
+        EXPECT_EQ(toggle.checked(), play);
+        ASSERT_FALSE(fake.music.empty());
+        EXPECT_EQ(fake.music.back().play, play);
+        if (play) {
+            EXPECT_EQ(fake.music.back().path, pathOf("TCLS\\music\\sound.mp3"));
+            EXPECT_EQ(fake.music.back().times, 1);
+        }
+    }
+    // Install and restore leave a running preview alone.
+    click("图形按钮8", pathOf("sound.mp3"));
+    click("图形按钮9");
+    EXPECT_EQ(fake.music.size(), 5u);
+    EXPECT_TRUE(toggle.checked());
+}
+
+TEST_F(LoadingMusic, ChooseTakesAConfirmedPathAndACancelKeepsTheBox) {
+    Control& box = app.main.control("编辑框3");
+    Control& label = app.main.control("透明标签12");
+    fake.dialogChoice = pathOf("chosen song.mp3");
+    app.main.fire(label, Event::LeftButtonDown);
+    EXPECT_EQ(box.text(), pathOf("chosen song.mp3"));
+
+    box.syncTextFromUser("typed by hand");
+    fake.dialogChoice.reset();
+    app.main.fire(label, Event::LeftButtonDown);
+    EXPECT_EQ(box.text(), "typed by hand");
+    EXPECT_EQ(fake.dialogsOpened, 2);
+}
+
+}  // namespace
+}  // namespace vorlane
