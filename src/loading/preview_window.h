@@ -1,5 +1,9 @@
 #pragma once
 namespace vorlane {
 struct App;
-void onOpenPreviewClicked(App& app);  // 图形按钮3 of the main window
+struct WindowSpec;
+const WindowSpec& previewWindowSpec();
+void onOpenPreviewClicked(App& app);    // 图形按钮3 of the main window
+void onPreviewWindowCreated(App& app);  // the preview window's created event
+void onClosePreviewClicked(App& app);   // 图形按钮3 of the preview window
 }  // namespace vorlane
