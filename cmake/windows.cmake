@@ -1,4 +1,5 @@
 # Windows build: the program, the Windows-layer tests and the small helpers the tests use.
+enable_language(RC)
 set(VORLANE_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 shlwapi ole32 oleaut32 windowscodecs
     wininet winmm iphlpapi uxtheme)
 set(VORLANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
@@ -48,10 +49,12 @@ target_include_directories(gtest_win SYSTEM PUBLIC ${GTEST_SRC}/include PRIVATE 
 target_compile_options(gtest_win PRIVATE -w)
 
 file(GLOB VORLANE_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(vorlane_win32_tests ${VORLANE_WIN32_TESTS})
-target_link_libraries(vorlane_win32_tests PRIVATE vorlane_win32 gtest_win)
-target_link_options(vorlane_win32_tests PRIVATE ${VORLANE_STATIC_LINK})
-add_test(NAME win32 COMMAND vorlane_win32_tests)
+if(VORLANE_WIN32_TESTS)
+    add_executable(vorlane_win32_tests ${VORLANE_WIN32_TESTS})
+    target_link_libraries(vorlane_win32_tests PRIVATE vorlane_win32 gtest_win)
+    target_link_options(vorlane_win32_tests PRIVATE ${VORLANE_STATIC_LINK})
+    add_test(NAME win32 COMMAND vorlane_win32_tests)
+endif()
 
 # Small programs of ours that the tests and the demo start: a stand-in game client and
 # a reader of message boxes for the end-to-end tests.

@@ -1,11 +1,16 @@
 #include "app/window_buttons.h"
 
 #include "app/app.h"
+#include "online/web_addresses.h"
 
 namespace vorlane {
 
-void onMinimiseClicked(App&) {}
-void onCloseClicked(App&) {}
-void onOfficialSiteClicked(App&) {}
+// Timer, music and typed texts are left as they are; the taskbar brings the window back.
+void onMinimiseClicked(App& app) { app.main.setMinimised(true); }
+
+// The host ends the message loop once the main window is gone.
+void onCloseClicked(App& app) { app.platform.destroyWindow(app.main); }
+
+void onOfficialSiteClicked(App& app) { app.platform.openUrl(webAddresses.officialSite); }
 
 }  // namespace vorlane

@@ -53,6 +53,7 @@ void Window::setMinimised(bool m) {
 void Window::fire(Control& control, Event event) {
     const ControlSpec& s = control.spec();
     Handler handler = nullptr;
+    const char* name = "";
     switch (event) {
         case Event::Clicked:
             if (control.kind() == ControlKind::GraphicButton && s.buttonType == ButtonType::Toggle) {
@@ -63,15 +64,26 @@ void Window::fire(Control& control, Event event) {
                 }
             }
             handler = s.onClicked;
+            name = "clicked";
             break;
-        case Event::LeftButtonDown: handler = s.onLeftButtonDown; break;
-        case Event::Tick: handler = s.onTick; break;
+        case Event::LeftButtonDown:
+            handler = s.onLeftButtonDown;
+            name = "pressed";
+            break;
+        case Event::Tick:
+            handler = s.onTick;
+            name = "tick";
+            break;
     }
-    if (handler) handler(*app_);
+    if (!handler) return;
+    handler(*app_);
+    if (listener_) listener_(*this, &control, name);
 }
 
 void Window::fireCreated() {
-    if (spec_->onCreated) spec_->onCreated(*app_);
+    if (!spec_->onCreated) return;
+    spec_->onCreated(*app_);
+    if (listener_) listener_(*this, nullptr, "created");
 }
 
 }  // namespace vorlane

@@ -19,6 +19,10 @@ protected:
 
 enum class Event { Clicked, LeftButtonDown, Tick };
 
+// Told after every handler has run (the created event has no control); the test build
+// uses it to record the window's state.
+using EventListener = void (*)(Window& window, const Control* control, const char* event);
+
 class Window {
 public:
     Window(const WindowSpec& spec, App& app);
@@ -58,6 +62,8 @@ public:
     void fire(Control& control, Event event);
     void fireCreated();
 
+    static void setEventListener(EventListener listener) { listener_ = listener; }
+
 private:
     const WindowSpec* spec_;
     App* app_;
@@ -65,6 +71,7 @@ private:
     Rect bounds_;
     bool minimised_ = false;
     WindowObserver* observer_ = nullptr;
+    static inline EventListener listener_ = nullptr;
 };
 
 }  // namespace vorlane

@@ -1,0 +1,147 @@
+#ifdef VORLANE_TEST_HOOKS
+#include "app/test_log.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/app.h"
+#include "platform/encoding.h"
+
+namespace vorlane {
+namespace {
+
+const auto kStart = std::chrono::steady_clock::now();
+
+std::string json(const Text& text) {
+    std::string utf8 = textToUtf8(text).value_or("?");
+    std::string out = "\"";
+    for (char ch : utf8) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+std::string rect(const Rect& r) {
+    return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) + "," +
+           std::to_string(r.height) + "]";
+}
+
+long long elapsedMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - kStart).count();
+}
+
+void append(const std::string& line) {
+    const char* path = std::getenv("VORLANE_TEST_LOG");
+    if (!path || !*path) return;
+    if (std::FILE* f = std::fopen(path, "ab")) {
+        std::fwrite(line.data(), 1, line.size(), f);
+        std::fputc('\n', f);
+        std::fclose(f);
+    }
+}
+
+std::string layoutLine(const Window& window) {
+    std::string out = "{\"layout\":" + json(window.spec().name) + ",\"controls\":{";
+    bool first = true;
+    for (const Control& c : window.controls()) {
+        out += (first ? "" : ",") + json(c.name()) + ":" + rect(c.windowRect());
+        first = false;
+    }
+    return out + "}}";
+}
+
+void onEvent(Window& window, const Control* control, const char* event) {
+    App& app = window.app();
+    static bool layoutsWritten = false;
+    if (!layoutsWritten) {
+        append(layoutLine(app.main));
+        layoutsWritten = true;
+    }
+    if (&window != &app.main) append(layoutLine(window));
+    append(stateLine(app, event, control));
+}
+
+// Forwards every service and records each message box before it is shown.
+class LoggingPlatform final : public Platform {
+public:
+    explicit LoggingPlatform(Platform& real) : real_(real) {}
+    Text programDirectory() override { return real_.programDirectory(); }
+    FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
+    bool writeFileBytes(const Text& p, const Bytes& b) override { return real_.writeFileBytes(p, b); }
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f) override { return real_.replaceFiles(f); }
+    void showMessage(const Text& text, int style) override {
+        append("{\"message\":" + json(text) + ",\"ms\":" + std::to_string(elapsedMs()) + "}");
+        real_.showMessage(text, style);
+    }
+    void openUrl(const Text& url) override { real_.openUrl(url); }
+    HttpResponse httpGet(const Text& url) override { return real_.httpGet(url); }
+    bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
+    void playMusic(int times, const Text& p) override { real_.playMusic(times, p); }
+    void stopMusic() override { real_.stopMusic(); }
+    Text localIpAddress() override { return real_.localIpAddress(); }
+    int screenWidth() override { return real_.screenWidth(); }
+    int screenHeight() override { return real_.screenHeight(); }
+    bool openFileDialog(Control& d) override { return real_.openFileDialog(d); }
+    void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
+    void destroyWindow(Window& w) override { real_.destroyWindow(w); }
+    void placeAnimationObject(Control& b, Control& o, int l, int t) override { real_.placeAnimationObject(b, o, l, t); }
+    int runMessageLoop() override { return real_.runMessageLoop(); }
+
+private:
+    Platform& real_;
+};
+
+}  // namespace
+
+std::string stateLine(const App& app, const char* event, const Control* control) {
+    std::string out = "{\"event\":" + json(Text(event) + (control ? Text(" ") + control->name() : Text())) +
+                      ",\"ms\":" + std::to_string(elapsedMs()) + ",\"window\":" + rect(app.main.bounds()) +
+                      ",\"minimised\":" + (app.main.minimised() ? "true" : "false");
+    if (app.preview) out += ",\"preview\":" + rect(app.preview->bounds());
+    std::string labels, edits, checked;
+    int interval = 0;
+    for (const Control& c : app.main.controls()) {
+        switch (c.kind()) {
+            case ControlKind::TransparentLabel:
+                labels += (labels.empty() ? "" : ",") + json(c.name()) + ":" + json(c.text());
+                break;
+            case ControlKind::EditBox:
+                if (c.visible()) {
+                    edits += (edits.empty() ? "" : ",") + json(c.name()) + ":{\"text\":" + json(c.text()) +
+                             ",\"enabled\":" + (c.enabled() ? "true" : "false") + "}";
+                }
+                break;
+            case ControlKind::RadioButton:
+            case ControlKind::GraphicButton:
+                if (c.kind() == ControlKind::RadioButton || c.spec().buttonType == ButtonType::Toggle) {
+                    checked += (checked.empty() ? "" : ",") + json(c.name()) + ":" + (c.checked() ? "true" : "false");
+                }
+                break;
+            case ControlKind::Timer: interval = c.interval(); break;
+            default: break;
+        }
+    }
+    return out + ",\"labels\":{" + labels + "},\"edits\":{" + edits + "},\"checked\":{" + checked +
+           "},\"interval\":" + std::to_string(interval) + "}";
+}
+
+int runWithTestLog(Platform& platform) {
+    LoggingPlatform logging(platform);
+    Window::setEventListener(onEvent);
+    return runApplication(logging);
+}
+
+}  // namespace vorlane
+#endif

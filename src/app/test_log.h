@@ -1,0 +1,16 @@
+#pragma once
+// Test builds only: the program appends one UTF-8 JSON line per message box and, after
+// start-up and after every handler and tick, one line with the window's state, to the
+// file named by VORLANE_TEST_LOG. The shipped program has none of this.
+#ifdef VORLANE_TEST_HOOKS
+#include "platform/platform.h"
+
+namespace vorlane {
+
+int runWithTestLog(Platform& platform);
+
+// The state line, also used by the unit tests.
+std::string stateLine(const struct App& app, const char* event, const Control* control);
+
+}  // namespace vorlane
+#endif

@@ -1,0 +1,18 @@
+// Process entry of vorlane.exe.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/app.h"
+#include "app/test_log.h"
+#include "platform/win32/win32_platform.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    vorlane::win32::Win32Platform platform;
+#ifdef VORLANE_TEST_HOOKS
+    return vorlane::runWithTestLog(platform);
+#else
+    return vorlane::runApplication(platform);
+#endif
+}

@@ -1,0 +1,128 @@
+// Files on Windows. Every path goes through systemPath, so a name that cannot be
+// converted exactly makes the operation fail instead of touching another file.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/handle.h"
+#include "platform/win32/services.h"
+
+namespace vorlane::win32 {
+namespace {
+
+constexpr DWORD kChunk = 1u << 20;
+
+bool isReadOnly(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// Another process holds the file open without letting others delete it, so a rename
+// over it must not go ahead.
+bool isLockedAgainstReplace(const std::wstring& path) {
+    OwnedFile probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    return !probe && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
+// Empty when the folder's name cannot be expressed as a text: the caller then finds no
+// file beside the program rather than the files of some other folder.
+Text programDirectory() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            break;
+        }
+        if (buffer.size() >= 32768) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+    std::size_t slash = buffer.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    buffer.resize(slash);
+    return narrow(buffer).value_or(Text());
+}
+
+FileRead readFile(const Text& path) {
+    FileRead result;
+    auto wide = systemPath(path);
+    if (!wide) return result;
+    OwnedFile file(CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return result;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+        result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    std::uint8_t buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) break;
+        result.bytes.insert(result.bytes.end(), buffer, buffer + got);
+    }
+    result.ok = true;
+    return result;
+}
+
+bool Win32FileOps::writeNew(const Text& path, const Bytes& bytes) {
+    auto wide = systemPath(path);
+    if (!wide) return false;
+    OwnedFile file(CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
+        DWORD wrote = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0) return false;
+        done += wrote;
+    }
+    if (!FlushFileBuffers(file.get())) return false;
+    return CloseHandle(file.release()) != FALSE;
+}
+
+bool Win32FileOps::exists(const Text& path) {
+    auto wide = systemPath(path);
+    return wide && GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32FileOps::keepCopy(const Text& from, const Text& to) {
+    auto source = systemPath(from);
+    auto kept = systemPath(to);
+    if (!source || !kept) return false;
+    // A link shares the read-only flag, which would make the kept name undeletable, so
+    // a read-only file is copied and the copy made writable.
+    if (!isReadOnly(*source)) {
+        if (CreateHardLinkW(kept->c_str(), source->c_str(), nullptr)) return true;
+    }
+    // FAT32 and some network shares have no hard links.
+    if (!CopyFileW(source->c_str(), kept->c_str(), TRUE)) return false;
+    DWORD attributes = GetFileAttributesW(kept->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetFileAttributesW(kept->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return true;
+}
+
+bool Win32FileOps::moveOver(const Text& from, const Text& to) {
+    auto source = systemPath(from);
+    auto target = systemPath(to);
+    if (!source || !target) return false;
+    // Windows refuses both by itself; Wine replaces read-only and open files regardless.
+    if (isReadOnly(*target) || isLockedAgainstReplace(*target)) return false;
+    return MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32FileOps::remove(const Text& path) {
+    auto wide = systemPath(path);
+    return wide && DeleteFileW(wide->c_str()) != FALSE;
+}
+
+}  // namespace vorlane::win32

@@ -1,0 +1,48 @@
+#include "platform/win32/gdi_text.h"
+
+#include "platform/win32/services.h"
+
+namespace vorlane::win32 {
+
+FontCache::~FontCache() {
+    for (auto& [height, font] : labels_) DeleteObject(font);
+    if (control_) DeleteObject(control_);
+}
+
+HFONT FontCache::label(int height) {
+    HFONT& f = labels_[height];
+    if (!f) {
+        f = CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kUiFace);
+    }
+    return f;
+}
+
+HFONT FontCache::control() {
+    if (!control_) {
+        control_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kUiFace);
+    }
+    return control_;
+}
+
+void GdiTextDrawer::drawText(const Text& text, const Rect& box, const TextStyle& style, const Rect& clip) {
+    auto wide = widen(text);
+    if (!wide || wide->empty()) return;
+    HRGN region = CreateRectRgn(clip.left, clip.top, clip.right(), clip.bottom());
+    SelectClipRgn(dc_, region);
+    HGDIOBJ old = SelectObject(dc_, fonts_.label(style.height));
+    SetBkMode(dc_, TRANSPARENT);
+    SetTextColor(dc_, RGB(style.colour.r, style.colour.g, style.colour.b));
+    RECT r{box.left, box.top, box.right(), box.bottom()};
+    UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT |
+                 (style.layout == TextLayout::CentredVertically ? DT_VCENTER : DT_TOP);
+    DrawTextW(dc_, wide->c_str(), static_cast<int>(wide->size()), &r, flags);
+    SelectObject(dc_, old);
+    SelectClipRgn(dc_, nullptr);
+    DeleteObject(region);
+    // The painter writes pixels directly next; GDI must be done with them.
+    GdiFlush();
+}
+
+}  // namespace vorlane::win32

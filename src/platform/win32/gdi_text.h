@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+
+#include "platform/ui/canvas.h"
+
+namespace vorlane::win32 {
+
+// The face asked for by name: GB2312 with no face resolves to a font without Latin
+// glyphs under Wine; this one exists on every Windows since Vista (Wine maps it).
+inline constexpr const wchar_t* kUiFace = L"Microsoft YaHei";
+
+// Label fonts by height, created once and kept for the life of the program.
+class FontCache {
+public:
+    ~FontCache();
+    HFONT label(int height);
+    HFONT control();
+
+private:
+    std::map<int, HFONT> labels_;
+    HFONT control_ = nullptr;
+};
+
+// Draws label text with GDI into the memory DC that holds the canvas's pixels.
+class GdiTextDrawer final : public TextDrawer {
+public:
+    GdiTextDrawer(HDC dc, FontCache& fonts) : dc_(dc), fonts_(fonts) {}
+    void drawText(const Text& text, const Rect& box, const TextStyle& style, const Rect& clip) override;
+
+private:
+    HDC dc_;
+    FontCache& fonts_;
+};
+
+}  // namespace vorlane::win32

@@ -1,0 +1,105 @@
+// MP3 playback through MCI. The music plays from a private copy in the temp folder:
+// MCI keeps the file it plays open, and the user must be able to install or restore
+// the very file that is playing. The copy is deleted when the music is stopped or
+// replaced; its name also keeps quotes and odd characters out of the MCI command.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+
+#include "platform/win32/services.h"
+
+namespace vorlane::win32 {
+namespace {
+
+constexpr wchar_t kAlias[] = L"vorlane_music";
+
+struct Music {
+    std::wstring copy;   // the private copy being played, empty when none
+    int playsLeft = 0;   // further plays after the current one
+    HWND notify = nullptr;
+};
+
+Music& music() {
+    static Music state;
+    return state;
+}
+
+bool mci(const std::wstring& command, HWND notify = nullptr) {
+    return mciSendStringW(command.c_str(), nullptr, 0, notify) == 0;
+}
+
+LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Music& m = music();
+    // A notice from music that was stopped or replaced since is not ours any more.
+    if (message == MM_MCINOTIFY && wParam == MCI_NOTIFY_SUCCESSFUL && m.playsLeft > 0 &&
+        static_cast<MCIDEVICEID>(lParam) == mciGetDeviceIDW(kAlias)) {
+        --m.playsLeft;
+        std::wstring alias = kAlias;
+        if (!mci(L"seek " + alias + L" to start") || !mci(L"play " + alias + L" notify", window)) m.playsLeft = 0;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A message-only window that hears when one play ends, so the next can begin.
+HWND notifyWindow() {
+    Music& m = music();
+    if (m.notify) return m.notify;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = notifyProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VorlaneMusicNotify";
+    RegisterClassW(&windowClass);
+    m.notify = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               windowClass.hInstance, nullptr);
+    return m.notify;
+}
+
+std::wstring privateCopyName() {
+    static unsigned counter = 0;
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    DWORD n = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    if (n == 0 || n > folder.size()) return {};
+    folder.resize(n);
+    return folder + L"vorlane-music-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) +
+           L".mp3";
+}
+
+}  // namespace
+
+void playMusic(int times, const Text& path) {
+    stopMusic();
+    if (times < 1) return;
+    auto source = systemPath(path);
+    if (!source) return;
+    Music& m = music();
+    std::wstring copy = privateCopyName();
+    if (copy.empty() || !CopyFileW(source->c_str(), copy.c_str(), FALSE)) return;
+    m.copy = copy;
+    // Nothing plays when the file is no MP3 or the machine has no sound device.
+    std::wstring alias = kAlias;
+    if (!mci(L"open \"" + copy + L"\" type mpegvideo alias " + alias)) {
+        stopMusic();
+        return;
+    }
+    HWND notify = times > 1 ? notifyWindow() : nullptr;
+    m.playsLeft = notify ? times - 1 : 0;
+    if (!mci(L"play " + alias + (notify ? L" notify" : L""), notify)) stopMusic();
+}
+
+void stopMusic() {
+    Music& m = music();
+    m.playsLeft = 0;
+    if (mciGetDeviceIDW(kAlias) != 0) {
+        std::wstring alias = kAlias;
+        mci(L"stop " + alias);
+        mci(L"close " + alias);
+    }
+    if (!m.copy.empty()) {
+        DeleteFileW(m.copy.c_str());
+        m.copy.clear();
+    }
+}
+
+}  // namespace vorlane::win32

@@ -1,0 +1,169 @@
+#include "platform/win32/win32_platform.h"
+
+#include <objbase.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "platform/win32/services.h"
+
+namespace vorlane::win32 {
+
+Win32Platform::Win32Platform() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+
+Win32Platform::~Win32Platform() {
+    hosts_.clear();
+    CoUninitialize();
+}
+
+Text Win32Platform::programDirectory() { return win32::programDirectory(); }
+
+FileRead Win32Platform::readFileBytes(const Text& path) { return readFile(path); }
+
+bool Win32Platform::writeFileBytes(const Text& path, const Bytes& bytes) {
+    return replaceFilesAtomically(fileOps_, {FileWrite{path, bytes}}).ok;
+}
+
+ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files) {
+    return replaceFilesAtomically(fileOps_, files);
+}
+
+void Win32Platform::showMessage(const Text& text, int style) {
+    // The program's own title stands in for the system's default ("Error").
+    std::wstring body = widen(text).value_or(L"?");
+    ++context_.handlersRunning;
+    MessageBoxW(activeWindow(), body.c_str(), L"Vorlane1.0", static_cast<UINT>(style) | MB_OK | MB_SETFOREGROUND);
+    --context_.handlersRunning;
+}
+
+void Win32Platform::openUrl(const Text& url) {
+    if (url.empty()) return;
+    if (auto wide = widen(url)) ShellExecuteW(nullptr, L"open", wide->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+HttpResponse Win32Platform::httpGet(const Text& url) { return win32::httpGet(url); }
+
+bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win32::runProgram(programPath, wait); }
+
+void Win32Platform::playMusic(int times, const Text& path) { win32::playMusic(times, path); }
+
+void Win32Platform::stopMusic() { win32::stopMusic(); }
+
+Text Win32Platform::localIpAddress() { return win32::localIpAddress(); }
+
+int Win32Platform::screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32Platform::screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+bool Win32Platform::openFileDialog(Control& dialog) {
+    std::wstring file(32768, L'\0');
+    // The dialog remembers the last chosen file and offers its folder again.
+    if (auto last = widen(dialog.text()); last && last->size() < file.size()) {
+        std::copy(last->begin(), last->end(), file.begin());
+    }
+    std::wstring filter = L"MP3 (*.mp3)";
+    filter.push_back(L'\0');
+    filter += L"*.mp3";
+    filter.push_back(L'\0');
+    filter.push_back(L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = activeWindow();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    ++context_.handlersRunning;
+    BOOL ok = GetOpenFileNameW(&ofn);
+    --context_.handlersRunning;
+    if (!ok) return false;
+    auto chosen = narrow(file.c_str());
+    if (!chosen) return false;
+    dialog.setText(*chosen);
+    return true;
+}
+
+WindowHost* Win32Platform::hostOf(const Window& window) const {
+    for (const auto& h : hosts_) {
+        if (&h->model() == &window) return h.get();
+    }
+    return nullptr;
+}
+
+HWND Win32Platform::activeWindow() const {
+    for (auto it = hosts_.rbegin(); it != hosts_.rend(); ++it) {
+        if ((*it)->alive()) return (*it)->hwnd();
+    }
+    return nullptr;
+}
+
+void Win32Platform::loadWindow(Window& window, bool modal) {
+    HWND owner = modal ? activeWindow() : nullptr;
+    hosts_.push_back(std::make_unique<WindowHost>(window, context_, owner, hosts_.empty()));
+    WindowHost& host = *hosts_.back();
+    if (!host.alive()) {
+        hosts_.pop_back();
+        return;
+    }
+    if (!modal) {
+        host.show();
+        host.startTimers();
+        ++context_.handlersRunning;
+        window.fireCreated();
+        --context_.handlersRunning;
+        return;
+    }
+    ++context_.handlersRunning;
+    window.fireCreated();
+    --context_.handlersRunning;
+    if (owner) EnableWindow(owner, FALSE);
+    host.show();
+    host.startTimers();
+    runModalLoop(host);
+    if (owner) {
+        EnableWindow(owner, TRUE);
+        SetForegroundWindow(owner);
+    }
+    hosts_.erase(std::find_if(hosts_.begin(), hosts_.end(), [&](const auto& h) { return h.get() == &host; }));
+}
+
+void Win32Platform::runModalLoop(WindowHost& host) {
+    MSG msg;
+    while (host.alive()) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // Pass an end of the program on to the outer loop.
+            quitting_ = true;
+            host.destroy();
+            break;
+        }
+        if (!IsDialogMessageW(host.hwnd(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+void Win32Platform::destroyWindow(Window& window) {
+    if (WindowHost* host = hostOf(window)) host->destroy();
+}
+
+void Win32Platform::placeAnimationObject(Control& box, Control& object, int left, int top) {
+    box.place(object, left, top);
+}
+
+int Win32Platform::runMessageLoop() {
+    if (quitting_ || !activeWindow()) return 0;
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        HWND active = activeWindow();
+        if (active && IsDialogMessageW(active, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 0;
+}
+
+}  // namespace vorlane::win32

@@ -1,0 +1,51 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32/gdi_text.h"
+#include "platform/win32/services.h"
+#include "platform/win32/wic_images.h"
+#include "platform/win32/window_host.h"
+
+namespace vorlane::win32 {
+
+class Win32Platform final : public Platform {
+public:
+    Win32Platform();
+    ~Win32Platform() override;
+
+    Text programDirectory() override;
+    FileRead readFileBytes(const Text& path) override;
+    bool writeFileBytes(const Text& path, const Bytes& bytes) override;
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files) override;
+    void showMessage(const Text& text, int style) override;
+    void openUrl(const Text& url) override;
+    HttpResponse httpGet(const Text& url) override;
+    bool runProgram(const Text& programPath, bool wait) override;
+    void playMusic(int times, const Text& path) override;
+    void stopMusic() override;
+    Text localIpAddress() override;
+    int screenWidth() override;
+    int screenHeight() override;
+    bool openFileDialog(Control& dialog) override;
+    void loadWindow(Window& window, bool modal) override;
+    void destroyWindow(Window& window) override;
+    void placeAnimationObject(Control& box, Control& object, int left, int top) override;
+    int runMessageLoop() override;
+
+private:
+    WindowHost* hostOf(const Window& window) const;
+    HWND activeWindow() const;  // the owner for dialogs: the newest live window
+    void runModalLoop(WindowHost& host);
+
+    ResourcePictures pictures_;
+    WicDecoder decoder_;
+    FontCache fonts_;
+    HostContext context_{pictures_, decoder_, fonts_};
+    Win32FileOps fileOps_;
+    std::vector<std::unique_ptr<WindowHost>> hosts_;
+    bool quitting_ = false;
+};
+
+}  // namespace vorlane::win32

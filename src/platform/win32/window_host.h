@@ -1,0 +1,76 @@
+#pragma once
+// The native window of one window model: paints it with the portable painter, turns
+// mouse input into control events, and keeps native edit boxes and radio buttons in
+// step with the model.
+#include <windows.h>
+
+#include <map>
+
+#include "platform/ui/painter.h"
+#include "platform/win32/gdi_text.h"
+
+namespace vorlane::win32 {
+
+// What every window of the program shares.
+struct HostContext {
+    const PictureSource& pictures;
+    const ImageDecoder& decoder;
+    FontCache& fonts;
+    int handlersRunning = 0;  // handlers run one at a time; ticks wait their turn
+};
+
+class WindowHost final : public WindowObserver {
+public:
+    WindowHost(Window& model, HostContext& context, HWND owner, bool endsProgram);
+    ~WindowHost();
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    bool alive() const { return hwnd_ != nullptr; }
+    Window& model() const { return model_; }
+    void show();
+    void destroy();
+    void startTimers();
+
+    void controlChanged(Control& control, Property property) override;
+    void windowChanged(Window& window) override;
+
+private:
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+
+    void createNativeControls();
+    HWND createEdit(const Control& c, int id);
+    HWND createRadio(const Control& c, int id);
+    void placeNative(const Control& c, HWND native);
+    void paint();
+    void ensureBuffer(int width, int height);
+    void fire(Control& c, Event e);
+    void setHovered(Control* c);
+    void invalidate(const Control& c);
+    LRESULT colourNative(HDC dc, HWND native);
+    Control* controlAtCursor();
+    void onCommand(WPARAM wp, LPARAM lp);
+
+    Window& model_;
+    HostContext& context_;
+    HWND hwnd_ = nullptr;
+    bool endsProgram_;
+    bool syncing_ = false;  // set while the model writes into a native control
+    std::map<const Control*, HWND> natives_;
+    std::map<int, Control*> byId_;
+    std::map<const Control*, UINT_PTR> timers_;
+    PointerState pointer_;
+    bool tracking_ = false;
+
+    HDC memDc_ = nullptr;
+    HBITMAP buffer_ = nullptr;
+    HGDIOBJ oldBuffer_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+    int bufferW_ = 0, bufferH_ = 0;
+    HBRUSH editBrush_ = nullptr;
+    HBRUSH surfaceBrush_ = nullptr;  // the window background, for radio buttons
+};
+
+}  // namespace vorlane::win32
