@@ -4,6 +4,7 @@
 
 namespace vorlane {
 
-void onLaunchClientClicked(App&) {}
+// Fire and forget: a client that cannot be started shows nothing.
+void onLaunchClientClicked(App& app) { app.platform.runProgram(app.gameDir + "\\TCLS\\Client.exe", false); }
 
 }  // namespace vorlane

@@ -4,7 +4,15 @@
 
 namespace vorlane {
 
-void onLiveChosen(App&) {}
-void onExperienceChosen(App&) {}
+// Only the chosen server's version box takes typing; the other keeps its text.
+void onLiveChosen(App& app) {
+    app.main.control("编辑框2").setEnabled(true);
+    app.main.control("编辑框1").setEnabled(false);
+}
+
+void onExperienceChosen(App& app) {
+    app.main.control("编辑框2").setEnabled(false);
+    app.main.control("编辑框1").setEnabled(true);
+}
 
 }  // namespace vorlane
