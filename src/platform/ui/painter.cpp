@@ -33,6 +33,8 @@ struct Painter {
         switch (c.kind()) {
             case ControlKind::GraphicButton: button(c, r); break;
             case ControlKind::TransparentLabel:
+                // A caption may run past its box, as transparent text on the surface.
+                canvas.setClip(outer);
                 canvas.drawText(c.text(), r,
                                 {c.spec().textColour.value_or(Rgb{}), c.spec().fontHeight, true, c.spec().textLayout});
                 break;
