@@ -1,0 +1,67 @@
+#include "online/page_text.h"
+
+#include "platform/encoding.h"
+
+namespace vorlane {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+bool isLabelChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_' ||
+           c == '.' || c == ':';
+}
+
+// The label after the first "charset=" in s, quotes and spaces skipped; empty when none.
+std::string_view charsetLabel(std::string_view s) {
+    constexpr std::string_view kName = "charset";
+    for (int at = findText(s, kName, 1, true); at != -1; at = findText(s, kName, at + 1, true)) {
+        std::size_t i = static_cast<std::size_t>(at - 1) + kName.size();
+        while (i < s.size() && isSpace(s[i])) ++i;
+        if (i == s.size() || s[i] != '=') continue;
+        ++i;
+        while (i < s.size() && (isSpace(s[i]) || s[i] == '"' || s[i] == '\'')) ++i;
+        const std::size_t from = i;
+        while (i < s.size() && isLabelChar(s[i])) ++i;
+        return s.substr(from, i - from);
+    }
+    return {};
+}
+
+// The header decides when it names a charset, as in a browser.
+std::string_view declaredCharset(std::string_view contentType, std::string_view page) {
+    if (std::string_view header = charsetLabel(contentType); !header.empty()) return header;
+    for (int at = findText(page, "<meta", 1, true); at != -1; at = findText(page, "<meta", at + 1, true)) {
+        const int close = findText(page, ">", at);
+        const std::size_t from = static_cast<std::size_t>(at - 1);
+        const std::string_view tag = page.substr(from, close == -1 ? std::string_view::npos : close - at);
+        if (std::string_view label = charsetLabel(tag); !label.empty()) return label;
+    }
+    return {};
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && findText(a, b, 1, true) == 1;
+}
+
+bool isUtf8Label(std::string_view label) { return sameIgnoringCase(label, "utf-8") || sameIgnoringCase(label, "utf8"); }
+
+}  // namespace
+
+Text pageText(const HttpResponse& response) {
+    const std::string_view page(reinterpret_cast<const char*>(response.body.data()), response.body.size());
+    const bool bom = page.starts_with(kUtf8Bom);
+    if (bom || isUtf8Label(declaredCharset(response.contentType, page))) {
+        if (auto text = utf8ToText(bom ? page.substr(kUtf8Bom.size()) : page)) return *std::move(text);
+    }
+    return bytesToText(response.body);
+}
+
+Text fetchPageText(Platform& platform, const Text& url) {
+    if (url.empty()) return {};
+    return pageText(platform.httpGet(url));
+}
+
+}  // namespace vorlane
