@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/app.h"
+#include "fake_platform.h"
+#include "online/web_addresses.h"
+
+namespace vorlane {
+namespace {
+
+using testing::FakePlatform;
+using testing::TempDir;
+
+constexpr const char* kMaker = "http://maker.test/";
+constexpr const char* kPortal = "http://portal.test/?ref=42";
+
+// "穿越火线（CrossFire）v" and "完整客户端:" as the GBK bytes the official page carries.
+const std::string kLiveStart = "\xB4\xA9\xD4\xBD\xBB\xF0\xCF\xDF\xA3\xA8" "CrossFire" "\xA3\xA9v";
+const std::string kLiveEnd = "\xCD\xEA\xD5\xFB\xBF\xCD\xBB\xA7\xB6\xCB:";
+
+HttpResponse page(const std::string& body) { return {Bytes(body.begin(), body.end()), "text/html"}; }
+
+std::string downloadPage(const std::string& version) { return "<p>" + kLiveStart + version + kLiveEnd + "</p>"; }
+
+class OnlineLabels : public ::testing::Test {
+protected:
+    OnlineLabels() {
+        fake.programDir = dir.text();
+        fake.ipAddress = "192.168.1.23";
+        webAddresses.makerPage = kMaker;
+        webAddresses.portalPage = kPortal;
+    }
+    ~OnlineLabels() override { webAddresses = saved; }
+
+    const Text& caption(const char* name) { return app.main.control(name).text(); }
+    int interval() { return app.main.control("时钟1").interval(); }
+    void tick() { app.main.fire(app.main.control("时钟1"), Event::Tick); }
+    void serve(const std::string& download, const std::string& maker) {
+        fake.pages[webAddresses.downloadPage] = page(download);
+        fake.pages[kMaker] = page(maker);
+    }
+
+    WebAddresses saved = webAddresses;
+    TempDir dir;
+    FakePlatform fake;
+    App app{fake};
+};
+
+TEST_F(OnlineLabels, WellFormedPagesFillEveryLabelAndTheSecondTickStopsTheTimer) {
+    serve(downloadPage("2.0.1"), "<!-- cfs1.0iii cfv3.0.2.7vvvv -->");
+    app.main.fireCreated();
+    EXPECT_EQ(caption("透明标签10"), "IP：192.168.1.23");
+    EXPECT_EQ(caption("透明标签15"), "1.0");
+    EXPECT_EQ(fake.openedUrls, std::vector<Text>{kPortal});
+    EXPECT_TRUE(fake.messages.empty());
+
+    tick();
+    EXPECT_EQ(caption("透明标签5"), "2.0.1");
+    EXPECT_EQ(caption("透明标签4"), "3.0.2.7");
+    EXPECT_EQ(interval(), 100);
+    tick();
+    EXPECT_EQ(caption("透明标签5"), "0.2.0.1");
+    EXPECT_EQ(interval(), 0);
+    EXPECT_EQ(fake.fetchedUrls, (std::vector<Text>{kMaker, webAddresses.downloadPage, kMaker}));
+}
+
+TEST_F(OnlineLabels, ThePageToPublishCarriesBothMarkers) {
+    const auto site = std::filesystem::path(VORLANE_ASSETS_DIR).parent_path() / "site" / "index.html";
+    serve(downloadPage("1.2.3.4"), testing::readFile(site));
+    app.main.fireCreated();
+    tick();
+    EXPECT_EQ(caption("透明标签15"), "1.0");
+    EXPECT_EQ(caption("透明标签4"), "1.0.0.0");
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(OnlineLabels, NoNetworkLeavesEmptyLabelsAndAZeroPrefix) {
+    app.main.fireCreated();
+    tick();
+    tick();
+    tick();  // a tick already queued when the timer stopped changes nothing
+    EXPECT_EQ(caption("透明标签10"), "IP：192.168.1.23");
+    EXPECT_EQ(caption("透明标签15"), "");
+    EXPECT_EQ(caption("透明标签4"), "");
+    EXPECT_EQ(caption("透明标签5"), "0.");
+    EXPECT_EQ(interval(), 0);
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(OnlineLabels, UnpublishedAddressesAreNeitherFetchedNorOpened) {
+    webAddresses.makerPage = "";
+    webAddresses.portalPage = "";
+    serve(downloadPage("1.2.3.4"), "cfs9.0iii cfv1.0vvvv");
+    app.main.fireCreated();
+    tick();
+    EXPECT_EQ(caption("透明标签15"), "");
+    EXPECT_EQ(caption("透明标签4"), "");
+    EXPECT_EQ(caption("透明标签5"), "1.2.3.4");
+    EXPECT_EQ(fake.fetchedUrls, std::vector<Text>{webAddresses.downloadPage});
+    EXPECT_TRUE(fake.openedUrls.empty());
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(OnlineLabels, EachMakerMarkerPairIsReadOnItsOwn) {
+    struct Case {
+        const char* makerPage;
+        const char* release;
+        const char* experience;
+    };
+    const Case cases[] = {
+        {"cfv1.0.0.1vvvv", "", "1.0.0.1"},
+        {"cfs1.0iii", "1.0", ""},
+        {"cfs1.0iii cfv1.2vvvv", "1.0", "1.2"},  // the experience version is never completed
+    };
+    for (const Case& c : cases) {
+        FakePlatform net;
+        net.programDir = dir.text();
+        net.pages[webAddresses.downloadPage] = page(downloadPage("1.2.3.4"));
+        net.pages[kMaker] = page(c.makerPage);
+        App run(net);
+        run.main.fireCreated();
+        run.main.fire(run.main.control("时钟1"), Event::Tick);
+        run.main.fire(run.main.control("时钟1"), Event::Tick);
+        EXPECT_EQ(run.main.control("透明标签15").text(), c.release) << c.makerPage;
+        EXPECT_EQ(run.main.control("透明标签4").text(), c.experience) << c.makerPage;
+    }
+}
+
+TEST_F(OnlineLabels, LiveVersionIsCompletedOnceToFourParts) {
+    struct Case {
+        std::string download;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {downloadPage("1.2.3.4"), "1.2.3.4"},
+        {downloadPage("1.2.3"), "0.1.2.3"},
+        {downloadPage("5"), "0.5"},
+        {kLiveEnd + " " + kLiveStart + "1.2.3.4", "0."},  // markers in the wrong order
+    };
+    for (const Case& c : cases) {
+        FakePlatform net;
+        net.programDir = dir.text();
+        net.pages[webAddresses.downloadPage] = page(c.download);
+        App run(net);
+        run.main.fire(run.main.control("时钟1"), Event::Tick);
+        run.main.fire(run.main.control("时钟1"), Event::Tick);
+        EXPECT_EQ(run.main.control("透明标签5").text(), c.shown) << c.download;
+        EXPECT_EQ(run.main.control("时钟1").interval(), 0);
+    }
+}
+
+TEST_F(OnlineLabels, DownloadPageSayingZeroVersionIsFetchedThreeTimesThenTheTimerStops) {
+    serve(downloadPage("0.0.0.0"), "cfv2.0vvvv");
+    for (int i = 0; i < 6; ++i) tick();
+    EXPECT_EQ(fake.fetchedUrls.size(), 6u);  // three ticks, each fetching both pages
+    EXPECT_EQ(interval(), 0);
+    EXPECT_EQ(caption("透明标签5"), "0.0.0.0");
+    EXPECT_EQ(caption("透明标签4"), "2.0");
+}
+
+TEST_F(OnlineLabels, UpdateNoticeOnlyForANewerRelease) {
+    struct Case {
+        const char* makerPage;
+        bool notice;
+    };
+    const Case cases[] = {
+        {"cfs1.1iii", true},  {"cfs2iii", true},   {"cfs1.0iii", false}, {"cfs1.0.0iii", false},
+        {"cfs0.9iii", false}, {"cfsiii", false},   {"cfsbetaiii", false}, {"no markers", false},
+    };
+    for (const Case& c : cases) {
+        FakePlatform net;
+        net.programDir = dir.text();
+        net.pages[kMaker] = page(c.makerPage);
+        App run(net);
+        run.main.fireCreated();
+        if (c.notice) {
+            EXPECT_EQ(net.messages, std::vector<Text>{Text("请下载最新版补丁！网站：") + kMaker}) << c.makerPage;
+            EXPECT_EQ(net.openedUrls, (std::vector<Text>{kPortal, kMaker})) << c.makerPage;
+        } else {
+            EXPECT_TRUE(net.messages.empty()) << c.makerPage;
+            EXPECT_EQ(net.openedUrls, std::vector<Text>{kPortal}) << c.makerPage;
+        }
+        EXPECT_EQ(run.main.control("透明标签13").text(), "1.0");
+    }
+}
+
+}  // namespace
+}  // namespace vorlane
