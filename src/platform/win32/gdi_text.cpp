@@ -35,7 +35,7 @@ void GdiTextDrawer::drawText(const Text& text, const Rect& box, const TextStyle&
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, RGB(style.colour.r, style.colour.g, style.colour.b));
     RECT r{box.left, box.top, box.right(), box.bottom()};
-    UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT |
+    UINT flags = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_LEFT |
                  (style.layout == TextLayout::CentredVertically ? DT_VCENTER : DT_TOP);
     DrawTextW(dc_, wide->c_str(), static_cast<int>(wide->size()), &r, flags);
     SelectObject(dc_, old);
