@@ -97,9 +97,10 @@ bool Win32FileOps::keepCopy(const Text& from, const Text& to) {
     auto source = systemPath(from);
     auto kept = systemPath(to);
     if (!source || !kept) return false;
-    // A link shares the read-only flag, which would make the kept name undeletable, so
-    // a read-only file is copied and the copy made writable.
-    if (!isReadOnly(*source)) {
+    // A link is the same file: it shares the read-only flag and the lock of whoever holds
+    // the file open, either of which would leave the kept name undeletable. Such a file
+    // is copied instead (a copy of a file held open without sharing fails outright).
+    if (!isReadOnly(*source) && !isLockedAgainstReplace(*source)) {
         if (CreateHardLinkW(kept->c_str(), source->c_str(), nullptr)) return true;
     }
     // FAT32 and some network shares have no hard links.

@@ -1,0 +1,127 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/file_replace.h"
+#include "platform/win32/handle.h"
+#include "platform/win32/services.h"
+#include "support.h"
+
+namespace vorlane::win32 {
+namespace {
+
+using testing::folderEntries;
+using testing::readWide;
+using testing::TempFolder;
+using testing::writeWide;
+
+TEST(Files, ReadAndWriteUnderChineseAndSpacedNames) {
+    TempFolder folder;
+    Win32FileOps ops;
+    for (const char* name : {"\\背景 音乐.mp3", "\\plain.txt", "\\空文件"}) {
+        const Text path = folder.text() + name;
+        const std::string content = std::string(name) == "\\空文件" ? "" : std::string("内容 \r\n\0x", 10);
+        SCOPED_TRACE(content.size());
+        EXPECT_FALSE(readFile(path).ok);
+        ASSERT_TRUE(ops.writeNew(path, textToBytes(content)));
+        EXPECT_TRUE(ops.exists(path));
+        FileRead read = readFile(path);
+        EXPECT_TRUE(read.ok);
+        EXPECT_EQ(bytesToText(read.bytes), content);
+        EXPECT_EQ(readWide(widen(path).value()), content);
+        EXPECT_TRUE(ops.remove(path));
+        EXPECT_FALSE(ops.exists(path));
+    }
+    EXPECT_FALSE(readFile(folder.text()).ok) << "a folder is not a file";
+}
+
+TEST(Files, PathsLongerThanMaxPathWork) {
+    TempFolder folder;
+    const std::wstring level(80, L'深');
+    std::wstring deep = LR"(\\?\)" + folder.wide();
+    for (int i = 0; i < 4; ++i) {
+        deep += L"\\" + level;
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    const Text deepText = narrow(deep.substr(4)).value();
+    const Text target = deepText + "\\mmog_data.xml";
+    ASSERT_GT(widen(target)->size(), 300u);
+    Win32FileOps ops;
+    ASSERT_TRUE(ops.writeNew(target, textToBytes("old")));
+    ReplaceOutcome outcome = replaceFilesAtomically(ops, {{target, textToBytes("new")}});
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(bytesToText(readFile(target).bytes), "new");
+    EXPECT_EQ(folderEntries(deep), std::vector<std::wstring>{L"mmog_data.xml"});
+}
+
+TEST(Files, NameOutsideTheTextCodePageIsNeverReplacedByAnother) {
+    if (IsValidCodePage(54936)) GTEST_SKIP() << "every character converts with GB18030";
+    TempFolder folder;
+    Win32FileOps ops;
+    const Text path = folder.text() + "\\笑\x94\x39\xFC\x36.txt";
+    EXPECT_FALSE(ops.writeNew(path, textToBytes("x")));
+    EXPECT_FALSE(ops.exists(path));
+    EXPECT_FALSE(readFile(path).ok);
+    EXPECT_FALSE(replaceFilesAtomically(ops, {{path, textToBytes("x")}}).ok);
+    EXPECT_TRUE(folderEntries(folder.wide()).empty());
+}
+
+// Three launcher files; each fault hits the middle or the last one.
+TEST(ReplaceFilesAtomically, AnyFailureLeavesEveryFileAsItWas) {
+    enum class Fault { ReadOnly, HeldOpen, StagingBlocked, MissingFolder };
+    for (Fault fault : {Fault::ReadOnly, Fault::HeldOpen, Fault::StagingBlocked, Fault::MissingFolder}) {
+        for (int victim : {1, 2}) {
+            SCOPED_TRACE(static_cast<int>(fault) * 10 + victim);
+            TempFolder folder;
+            const std::wstring sub = folder.wide() + L"\\config 配置";
+            ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
+            std::vector<FileWrite> files;
+            std::vector<std::wstring> wide;
+            for (const char* name : {"\\config 配置\\dirserver.xml", "\\config 配置\\服务器.ini", "\\mmog_data.xml"}) {
+                files.push_back({folder.text() + name, textToBytes(std::string("new ") + name)});
+                wide.push_back(widen(files.back().path).value());
+                ASSERT_TRUE(writeWide(wide.back(), "old"));
+            }
+            OwnedFile holder;
+            switch (fault) {
+                case Fault::ReadOnly:
+                    SetFileAttributesW(wide[victim].c_str(), FILE_ATTRIBUTE_READONLY);
+                    break;
+                case Fault::HeldOpen:
+                    holder.reset(CreateFileW(wide[victim].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                    ASSERT_TRUE(holder);
+                    break;
+                case Fault::StagingBlocked:  // the new bytes cannot be written beside the target
+                    ASSERT_TRUE(CreateDirectoryW(widen(stagedName(files[victim].path))->c_str(), nullptr));
+                    break;
+                case Fault::MissingFolder:
+                    files[victim].path = folder.text() + "\\没有\\file.xml";
+                    break;
+            }
+            const auto subBefore = folderEntries(sub);
+            const auto topBefore = folderEntries(folder.wide());
+            Win32FileOps ops;
+            ReplaceOutcome outcome = replaceFilesAtomically(ops, files);
+            EXPECT_FALSE(outcome.ok);
+            EXPECT_EQ(outcome.failedPath, files[victim].path);
+            holder.reset();
+            for (const std::wstring& path : wide) EXPECT_EQ(readWide(path), "old");
+            EXPECT_EQ(folderEntries(sub), subBefore) << "no side file is left";
+            EXPECT_EQ(folderEntries(folder.wide()), topBefore);
+        }
+    }
+}
+
+TEST(ReplaceFilesAtomically, ReplacesEveryFileWhenNothingFails) {
+    TempFolder folder;
+    Win32FileOps ops;
+    const std::vector<FileWrite> files = {{folder.text() + "\\已有 文件.xml", textToBytes("new 1")},
+                                          {folder.text() + "\\新文件.xml", textToBytes("new 2")}};
+    ASSERT_TRUE(writeWide(widen(files[0].path).value(), "old"));
+    EXPECT_TRUE(replaceFilesAtomically(ops, files).ok);
+    for (const FileWrite& f : files) EXPECT_EQ(readFile(f.path).bytes, f.bytes);
+    EXPECT_EQ(folderEntries(folder.wide()).size(), 2u);
+}
+
+}  // namespace
+}  // namespace vorlane::win32

@@ -1,0 +1,97 @@
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/file_replace.h"
+#include "platform/win32/services.h"
+#include "support.h"
+
+namespace vorlane::win32 {
+namespace {
+
+using testing::folderEntries;
+using testing::readWide;
+using testing::TempFolder;
+
+// What MCI says of our music: "playing", "stopped", ... or empty when none is open.
+std::wstring musicMode() {
+    wchar_t mode[64] = L"";
+    if (mciSendStringW(L"status vorlane_music mode", mode, 64, nullptr) != 0) return {};
+    return mode;
+}
+
+// Private copies of this process still in the temp folder.
+std::size_t privateCopies() {
+    wchar_t temp[MAX_PATH + 1];
+    std::wstring folder(temp, GetTempPathW(MAX_PATH + 1, temp));
+    std::wstring prefix = L"vorlane-music-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    std::size_t count = 0;
+    for (const std::wstring& name : folderEntries(folder.substr(0, folder.size() - 1))) {
+        if (name.starts_with(prefix)) ++count;
+    }
+    return count;
+}
+
+class Music : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* mp3 = std::getenv("VORLANE_TEST_MP3");
+        if (!mp3) GTEST_SKIP() << "VORLANE_TEST_MP3 names the sample MP3";
+        tone = readWide(widen(mp3).value());
+        ASSERT_FALSE(tone.empty());
+        path = folder.text() + "\\TCLS 音乐\\sound.mp3";
+        CreateDirectoryW((folder.wide() + L"\\TCLS 音乐").c_str(), nullptr);
+        ASSERT_TRUE(testing::writeWide(widen(path).value(), tone));
+    }
+    void TearDown() override { stopMusic(); }
+
+    TempFolder folder;
+    std::string tone;
+    Text path;
+};
+
+TEST_F(Music, PlaysInTheBackgroundWhileItsFileIsReplaced) {
+    const bool device = waveOutGetNumDevs() > 0;
+    std::printf("%s\n", device ? "with a sound device: the music plays" : "no sound device: nothing plays");
+    playMusic(1, path);
+    EXPECT_EQ(musicMode(), device ? L"playing" : L"");
+    EXPECT_EQ(privateCopies(), device ? 1u : 0u);
+
+    // Installing another piece over the playing file, as the loading-music buttons do.
+    Win32FileOps ops;
+    EXPECT_TRUE(replaceFilesAtomically(ops, {{path, textToBytes("other music")}}).ok);
+    EXPECT_EQ(readWide(widen(path).value()), "other music");
+
+    playMusic(1, path);  // not an MP3 any more: the previous music stops, nothing plays
+    EXPECT_EQ(musicMode(), L"");
+    EXPECT_EQ(privateCopies(), 0u);
+}
+
+TEST_F(Music, StopEndsThePlaybackAndIsHarmlessWhenNothingPlays) {
+    stopMusic();
+    for (int times : {1, 2}) {
+        playMusic(times, path);
+        stopMusic();
+        EXPECT_EQ(musicMode(), L"");
+        EXPECT_EQ(privateCopies(), 0u);
+        stopMusic();
+    }
+}
+
+TEST_F(Music, FilesThatCannotBePlayedPlayNothing) {
+    ASSERT_TRUE(testing::writeWide(folder.wide() + L"\\empty.mp3", ""));
+    for (const Text& bad : {folder.text() + "\\missing.mp3", folder.text() + "\\empty.mp3",
+                            folder.text() + "\\bad\x81.mp3", folder.text()}) {
+        SCOPED_TRACE(bad);
+        playMusic(1, bad);
+        EXPECT_EQ(musicMode(), L"");
+        EXPECT_EQ(privateCopies(), 0u);
+    }
+}
+
+}  // namespace
+}  // namespace vorlane::win32

@@ -1,0 +1,76 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/services.h"
+#include "support.h"
+
+namespace vorlane::win32 {
+namespace {
+
+using testing::readWide;
+using testing::TempFolder;
+using testing::utf8;
+
+std::wstring selfPath() {
+    wchar_t path[32768];
+    DWORD n = GetModuleFileNameW(nullptr, path, 32768);
+    return std::wstring(path, n);
+}
+
+// Started as "Client.exe", this test program is the stand-in game client: it writes
+// the command line it got and its working folder to "launch.txt" beside itself (UTF-8,
+// one per line) and exits before any test runs.
+const bool standIn = [] {
+    std::wstring self = selfPath();
+    std::size_t slash = self.find_last_of(L'\\');
+    if (self.substr(slash + 1) != L"Client.exe") return false;
+    wchar_t folder[32768];
+    DWORD n = GetCurrentDirectoryW(32768, folder);
+    testing::writeWide(self.substr(0, slash) + L"\\launch.txt",
+                       utf8(GetCommandLineW()) + "\n" + utf8(std::wstring(folder, n)) + "\n");
+    ExitProcess(0);
+}();
+
+struct Client {
+    std::wstring folder;
+    std::wstring exe;
+};
+
+Client installClient(const TempFolder& base) {
+    Client client;
+    client.folder = base.wide() + L"\\穿越火线 CF\\TCLS";
+    CreateDirectoryW((base.wide() + L"\\穿越火线 CF").c_str(), nullptr);
+    CreateDirectoryW(client.folder.c_str(), nullptr);
+    client.exe = client.folder + L"\\Client.exe";
+    CopyFileW(selfPath().c_str(), client.exe.c_str(), FALSE);
+    return client;
+}
+
+TEST(RunProgram, StartsByQuotedFullPathInItsOwnFolder) {
+    ASSERT_FALSE(standIn);
+    TempFolder base;
+    Client client = installClient(base);
+    const std::string expected = utf8(L"\"" + client.exe + L"\"\n" + client.folder + L"\n");
+    EXPECT_TRUE(runProgram(narrow(client.exe).value(), true));
+    EXPECT_EQ(readWide(client.folder + L"\\launch.txt"), expected);
+
+    DeleteFileW((client.folder + L"\\launch.txt").c_str());
+    EXPECT_TRUE(runProgram(narrow(client.exe).value(), false));
+    std::string written;
+    for (int i = 0; i < 200 && written != expected; ++i) {  // bounded: at most 20 s
+        Sleep(100);
+        written = readWide(client.folder + L"\\launch.txt");
+    }
+    EXPECT_EQ(written, expected);
+}
+
+TEST(RunProgram, ReportsAProgramThatCannotBeStarted) {
+    TempFolder base;
+    for (const Text& path : {base.text() + "\\TCLS\\Client.exe", base.text() + "\\Client\x81.exe", Text()}) {
+        EXPECT_FALSE(runProgram(path, false)) << path;
+    }
+}
+
+}  // namespace
+}  // namespace vorlane::win32

@@ -1,0 +1,37 @@
+#!/bin/bash
+# Runs the Windows-layer tests under Wine, against the loopback HTTP server and the
+# sample media. Usage: tests/win32/run.sh [TEST_EXE] [gtest arguments...]
+set -uo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+repo="$(cd "$here/../.." && pwd)"
+exe="${1:-$repo/build/windows/vorlane_win32_tests.exe}"
+shift || true
+. "$repo/scripts/wine-env.sh"
+"$repo/scripts/wine-prefix.sh" || { echo "cannot prepare the Wine prefix" >&2; exit 1; }
+
+work="$(mktemp -d)"
+server_pid=""
+cleanup() {
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+python3 "$repo/tests/media/make_media.py" "$work/media" || exit 1
+python3 "$repo/tests/servers/http_server.py" --lifetime 1800 --port-file "$work/port" >/dev/null &
+server_pid=$!
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+[ -s "$work/port" ] || { echo "the test HTTP server did not start" >&2; exit 1; }
+
+export VORLANE_TEST_HTTP_PORT="$(cat "$work/port")"
+export VORLANE_TEST_MP3="$(winepath -w "$work/media/tone.mp3" 2>/dev/null)"
+
+# Once with the null sound device, then the music tests again without any device.
+wine "$exe" "$@"
+status=$?
+if [ $status -eq 0 ] && [ $# -eq 0 ]; then
+    ALSA_CONFIG_PATH="$repo/scripts/alsa-none.conf" wine "$exe" --gtest_filter='Music.*'
+    status=$?
+fi
+wineserver -w
+exit $status
