@@ -3,16 +3,14 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/app.h"
 #include "platform/encoding.h"
+#include "platform/test_log_file.h"
 
 namespace vorlane {
 namespace {
-
-const auto kStart = std::chrono::steady_clock::now();
 
 std::string json(const Text& text) {
     std::string utf8 = textToUtf8(text).value_or("?");
@@ -38,19 +36,9 @@ std::string rect(const Rect& r) {
            std::to_string(r.height) + "]";
 }
 
-long long elapsedMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - kStart).count();
-}
+long long elapsedMs() { return millisecondsSinceStart(); }
 
-void append(const std::string& line) {
-    const char* path = std::getenv("VORLANE_TEST_LOG");
-    if (!path || !*path) return;
-    if (std::FILE* f = std::fopen(path, "ab")) {
-        std::fwrite(line.data(), 1, line.size(), f);
-        std::fputc('\n', f);
-        std::fclose(f);
-    }
-}
+void append(const std::string& line) { appendTestLogLine(line); }
 
 std::string layoutLine(const Window& window) {
     std::string out = "{\"layout\":" + json(window.spec().name) + ",\"controls\":{";
@@ -80,7 +68,14 @@ public:
     Text programDirectory() override { return real_.programDirectory(); }
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool writeFileBytes(const Text& p, const Bytes& b) override { return real_.writeFileBytes(p, b); }
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f) override { return real_.replaceFiles(f); }
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f) override {
+        auto start = std::chrono::steady_clock::now();
+        ReplaceOutcome outcome = real_.replaceFiles(f);
+        std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        append("{\"replace_files_ms\":" + std::to_string(took.count()) + ",\"files\":" + std::to_string(f.size()) +
+               ",\"ok\":" + (outcome.ok ? "true" : "false") + "}");
+        return outcome;
+    }
     void showMessage(const Text& text, int style) override {
         append("{\"message\":" + json(text) + ",\"ms\":" + std::to_string(elapsedMs()) + "}");
         real_.showMessage(text, style);

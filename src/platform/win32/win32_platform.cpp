@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/win32/services.h"
+#include "platform/win32/test_hooks_win32.h"
 
 namespace vorlane::win32 {
 
@@ -155,6 +156,9 @@ void Win32Platform::placeAnimationObject(Control& box, Control& object, int left
 
 int Win32Platform::runMessageLoop() {
     if (quitting_ || !activeWindow()) return 0;
+#ifdef VORLANE_TEST_HOOKS
+    logSinceProcessCreation("input_ready_ms");
+#endif
     MSG msg;
     BOOL got;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
@@ -163,6 +167,9 @@ int Win32Platform::runMessageLoop() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+#ifdef VORLANE_TEST_HOOKS
+    logPeakWorkingSet();
+#endif
     return got == 0 ? static_cast<int>(msg.wParam) : 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/ui/hit_test.h"
 #include "platform/win32/services.h"
+#include "platform/win32/test_hooks_win32.h"
 #include "platform/win32/wic_images.h"
 
 namespace vorlane::win32 {
@@ -194,6 +195,13 @@ void WindowHost::paint() {
                ps.rcPaint.bottom - ps.rcPaint.top, memDc_, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     }
     EndPaint(hwnd_, &ps);
+#ifdef VORLANE_TEST_HOOKS
+    static bool firstPaintLogged = false;
+    if (endsProgram_ && !firstPaintLogged) {
+        firstPaintLogged = true;
+        logSinceProcessCreation("first_paint_ms");
+    }
+#endif
 }
 
 void WindowHost::invalidate(const Control& c) {
