@@ -13,6 +13,7 @@ Paths:
   /chunked                   the GBK page in chunked transfer encoding
   /redirect                  302 to /gbk (or to the address given as ?to=...)
   /huge                      a 5 MiB page that starts with "BEGIN" and ends with "END"
+  /delay/MS                  the GBK page after MS milliseconds
   /slow                      headers at once, then one body byte a second, never ending
   /blackhole                 reads the request and never answers
   /status/NNN                answers with status NNN and a short body
@@ -85,6 +86,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/huge":
             body = b"BEGIN" + b"x" * (HUGE_SIZE - 8) + b"END"
             self.send_body(body, "text/plain")
+        elif path.startswith("/delay/") and path[7:].isdigit():
+            if not self.server.stopped.wait(int(path[7:]) / 1000):
+                self.send_body(GBK_TEXT.encode("gbk"), "text/html; charset=gbk")
         elif path == "/slow":
             self.slow()
         elif path == "/blackhole":

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <thread>
 
 #include "platform/win32/services.h"
 
@@ -70,6 +71,54 @@ TEST_F(Http, ServersThatNeverFinishAreGivenUp) {
         EXPECT_TRUE(response.body.empty());
         EXPECT_LT(GetTickCount64() - start, 8000u);
     }
+}
+
+struct Watched {
+    int paints = 0;
+    int keys = 0;
+};
+
+LRESULT CALLBACK watchedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* watched = reinterpret_cast<Watched*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (watched && message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        ++watched->paints;
+        return 0;
+    }
+    if (watched && message == WM_KEYDOWN) ++watched->keys;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(Http, WhileWaitingTheWindowPaintsAndInputStaysQueued) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = watchedProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VorlaneHttpTestWindow";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"http test", WS_POPUP | WS_VISIBLE, 0, 0, 120, 80,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window) GTEST_SKIP() << "no display for a window";
+    Watched watched;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&watched));
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    watched = {};
+
+    PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
+    // The page arrives only after a while; meanwhile another thread asks for a repaint.
+    std::thread repaint([window] {
+        Sleep(300);
+        InvalidateRect(window, nullptr, FALSE);
+    });
+    HttpResponse response = httpGet(base + "/delay/1500");
+    repaint.join();
+    EXPECT_EQ(bytesToText(response.body), kGbkPage);
+    EXPECT_GE(watched.paints, 1);
+    EXPECT_EQ(watched.keys, 0);
+    EXPECT_TRUE(PeekMessageW(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    DestroyWindow(window);
 }
 
 }  // namespace

@@ -11,11 +11,21 @@ shift || true
 
 work="$(mktemp -d)"
 server_pid=""
+xvfb_pid=""
 cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+    wineserver -w 2>/dev/null
+    for pid in $server_pid $xvfb_pid; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Windows that paint need a display; start a private one when there is none.
+if [ -z "${DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$work/display")"
+fi
 
 python3 "$repo/tests/media/make_media.py" "$work/media" || exit 1
 python3 "$repo/tests/servers/http_server.py" --lifetime 1800 --port-file "$work/port" >/dev/null &
@@ -33,5 +43,4 @@ if [ $status -eq 0 ] && [ $# -eq 0 ]; then
     ALSA_CONFIG_PATH="$repo/scripts/alsa-none.conf" wine "$exe" --gtest_filter='Music.*'
     status=$?
 fi
-wineserver -w
 exit $status

@@ -17,9 +17,8 @@ bool isReadOnly(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-// Another process holds the file open without letting others delete it, so a rename
-// over it must not go ahead.
-bool isLockedAgainstReplace(const std::wstring& path) {
+// Someone holds the file open without letting others delete it.
+bool isLockedAgainstDelete(const std::wstring& path) {
     OwnedFile probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, 0, nullptr));
     return !probe && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND;
@@ -100,7 +99,7 @@ bool Win32FileOps::keepCopy(const Text& from, const Text& to) {
     // A link is the same file: it shares the read-only flag and the lock of whoever holds
     // the file open, either of which would leave the kept name undeletable. Such a file
     // is copied instead (a copy of a file held open without sharing fails outright).
-    if (!isReadOnly(*source) && !isLockedAgainstReplace(*source)) {
+    if (!isReadOnly(*source) && !isLockedAgainstDelete(*source)) {
         if (CreateHardLinkW(kept->c_str(), source->c_str(), nullptr)) return true;
     }
     // FAT32 and some network shares have no hard links.
@@ -116,8 +115,8 @@ bool Win32FileOps::moveOver(const Text& from, const Text& to) {
     auto source = systemPath(from);
     auto target = systemPath(to);
     if (!source || !target) return false;
-    // Windows refuses both by itself; Wine replaces read-only and open files regardless.
-    if (isReadOnly(*target) || isLockedAgainstReplace(*target)) return false;
+    // Windows refuses a read-only target by itself; Wine replaces it regardless.
+    if (isReadOnly(*target)) return false;
     return MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
