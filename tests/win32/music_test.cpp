@@ -17,12 +17,6 @@ using testing::folderEntries;
 using testing::readWide;
 using testing::TempFolder;
 
-// What MCI says of our music: "playing", "stopped", ... or empty when none is open.
-std::wstring musicMode() {
-    wchar_t mode[64] = L"";
-    if (mciSendStringW(L"status vorlane_music mode", mode, 64, nullptr) != 0) return {};
-    return mode;
-}
 
 // Private copies of this process still in the temp folder.
 std::size_t privateCopies() {
@@ -34,6 +28,38 @@ std::size_t privateCopies() {
         if (name.starts_with(prefix)) ++count;
     }
     return count;
+}
+
+// What MCI says of our music ("playing", "stopped", a position), empty when none is open.
+std::wstring musicStatus(const wchar_t* item) {
+    wchar_t value[64] = L"";
+    std::wstring command = std::wstring(L"status vorlane_music ") + item;
+    if (mciSendStringW(command.c_str(), value, 64, nullptr) != 0) return {};
+    return value;
+}
+
+// Follows the playback, handling its notices, until it has stayed stopped for half a
+// second; counts how often the position went back to the start.
+int restartsUntilStopped() {
+    int restarts = 0;
+    long last = 0;
+    ULONGLONG stoppedSince = 0;
+    for (ULONGLONG end = GetTickCount64() + 20000; GetTickCount64() < end; Sleep(20)) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        const std::wstring mode = musicStatus(L"mode");
+        // A stopped device reports position 0, so positions count only while playing.
+        if (mode != L"playing") {
+            if (!stoppedSince) stoppedSince = GetTickCount64();
+            if (mode != L"stopped" || GetTickCount64() - stoppedSince > 500) break;
+            continue;
+        }
+        stoppedSince = 0;
+        long position = std::wcstol(musicStatus(L"position").c_str(), nullptr, 10);
+        if (position + 200 < last) ++restarts;
+        last = position;
+    }
+    return restarts;
 }
 
 class Music : public ::testing::Test {
@@ -58,7 +84,7 @@ TEST_F(Music, PlaysInTheBackgroundWhileItsFileIsReplaced) {
     const bool device = waveOutGetNumDevs() > 0;
     std::printf("%s\n", device ? "with a sound device: the music plays" : "no sound device: nothing plays");
     playMusic(1, path);
-    EXPECT_EQ(musicMode(), device ? L"playing" : L"");
+    EXPECT_EQ(musicStatus(L"mode"), device ? L"playing" : L"");
     EXPECT_EQ(privateCopies(), device ? 1u : 0u);
 
     // Installing another piece over the playing file, as the loading-music buttons do.
@@ -67,8 +93,18 @@ TEST_F(Music, PlaysInTheBackgroundWhileItsFileIsReplaced) {
     EXPECT_EQ(readWide(widen(path).value()), "other music");
 
     playMusic(1, path);  // not an MP3 any more: the previous music stops, nothing plays
-    EXPECT_EQ(musicMode(), L"");
+    EXPECT_EQ(musicStatus(L"mode"), L"");
     EXPECT_EQ(privateCopies(), 0u);
+}
+
+TEST_F(Music, PlaysTheGivenNumberOfTimes) {
+    if (waveOutGetNumDevs() == 0) GTEST_SKIP() << "no sound device";
+    for (int times : {1, 2}) {
+        SCOPED_TRACE(times);
+        playMusic(times, path);
+        mciSendStringW(L"set vorlane_music time format milliseconds", nullptr, 0, nullptr);
+        EXPECT_EQ(restartsUntilStopped(), times - 1);
+    }
 }
 
 TEST_F(Music, StopEndsThePlaybackAndIsHarmlessWhenNothingPlays) {
@@ -76,7 +112,7 @@ TEST_F(Music, StopEndsThePlaybackAndIsHarmlessWhenNothingPlays) {
     for (int times : {1, 2}) {
         playMusic(times, path);
         stopMusic();
-        EXPECT_EQ(musicMode(), L"");
+        EXPECT_EQ(musicStatus(L"mode"), L"");
         EXPECT_EQ(privateCopies(), 0u);
         stopMusic();
     }
@@ -88,7 +124,7 @@ TEST_F(Music, FilesThatCannotBePlayedPlayNothing) {
                             folder.text() + "\\bad\x81.mp3", folder.text()}) {
         SCOPED_TRACE(bad);
         playMusic(1, bad);
-        EXPECT_EQ(musicMode(), L"");
+        EXPECT_EQ(musicStatus(L"mode"), L"");
         EXPECT_EQ(privateCopies(), 0u);
     }
 }

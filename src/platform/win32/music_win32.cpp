@@ -32,8 +32,10 @@ bool mci(const std::wstring& command, HWND notify = nullptr) {
 LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Music& m = music();
     // A notice from music that was stopped or replaced since is not ours any more.
+    // Wine names no device in its notices (0).
+    auto device = static_cast<MCIDEVICEID>(lParam);
     if (message == MM_MCINOTIFY && wParam == MCI_NOTIFY_SUCCESSFUL && m.playsLeft > 0 &&
-        static_cast<MCIDEVICEID>(lParam) == mciGetDeviceIDW(kAlias)) {
+        (device == 0 || device == mciGetDeviceIDW(kAlias))) {
         --m.playsLeft;
         std::wstring alias = kAlias;
         if (!mci(L"seek " + alias + L" to start") || !mci(L"play " + alias + L" notify", window)) m.playsLeft = 0;
