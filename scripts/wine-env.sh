@@ -1,5 +1,5 @@
 # Wine environment for the tests. Source it: . scripts/wine-env.sh
-# Anything already set in the environment wins, so a caller can point at another prefix.
+# A WINEPREFIX or WINEDEBUG already set wins, so a caller can point at another prefix.
 VORLANE_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export VORLANE_REPO
 export WINEPREFIX="${WINEPREFIX:-$VORLANE_REPO/build/wineprefix}"
@@ -8,4 +8,4 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # A sound device that accepts and discards everything, so playback is tested for real
 # on machines without a sound card.
-export ALSA_CONFIG_PATH="${ALSA_CONFIG_PATH:-$VORLANE_REPO/scripts/alsa-null.conf}"
+export ALSA_CONFIG_PATH="$VORLANE_REPO/scripts/alsa-null.conf"

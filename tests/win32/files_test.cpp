@@ -112,16 +112,5 @@ TEST(ReplaceFilesAtomically, AnyFailureLeavesEveryFileAsItWas) {
     }
 }
 
-TEST(ReplaceFilesAtomically, ReplacesEveryFileWhenNothingFails) {
-    TempFolder folder;
-    Win32FileOps ops;
-    const std::vector<FileWrite> files = {{folder.text() + "\\已有 文件.xml", textToBytes("new 1")},
-                                          {folder.text() + "\\新文件.xml", textToBytes("new 2")}};
-    ASSERT_TRUE(writeWide(widen(files[0].path).value(), "old"));
-    EXPECT_TRUE(replaceFilesAtomically(ops, files).ok);
-    for (const FileWrite& f : files) EXPECT_EQ(readFile(f.path).bytes, f.bytes);
-    EXPECT_EQ(folderEntries(folder.wide()).size(), 2u);
-}
-
 }  // namespace
 }  // namespace vorlane::win32

@@ -19,8 +19,8 @@ std::wstring selfPath() {
 }
 
 // Started as "Client.exe", this test program is the stand-in game client: it writes
-// the command line it got and its working folder to "launch.txt" beside itself (UTF-8,
-// one per line) and exits before any test runs.
+// the command line it got, its working folder and the folder programDirectory names to
+// "launch.txt" beside itself (UTF-8, one per line) and exits before any test runs.
 const bool standIn = [] {
     std::wstring self = selfPath();
     std::size_t slash = self.find_last_of(L'\\');
@@ -28,7 +28,8 @@ const bool standIn = [] {
     wchar_t folder[32768];
     DWORD n = GetCurrentDirectoryW(32768, folder);
     testing::writeWide(self.substr(0, slash) + L"\\launch.txt",
-                       utf8(GetCommandLineW()) + "\n" + utf8(std::wstring(folder, n)) + "\n");
+                       utf8(GetCommandLineW()) + "\n" + utf8(std::wstring(folder, n)) + "\n" +
+                           utf8(widen(programDirectory()).value_or(L"?")) + "\n");
     ExitProcess(0);
 }();
 
@@ -51,7 +52,7 @@ TEST(RunProgram, StartsByQuotedFullPathInItsOwnFolder) {
     ASSERT_FALSE(standIn);
     TempFolder base;
     Client client = installClient(base);
-    const std::string expected = utf8(L"\"" + client.exe + L"\"\n" + client.folder + L"\n");
+    const std::string expected = utf8(L"\"" + client.exe + L"\"\n" + client.folder + L"\n" + client.folder + L"\n");
     EXPECT_TRUE(runProgram(narrow(client.exe).value(), true));
     EXPECT_EQ(readWide(client.folder + L"\\launch.txt"), expected);
 
