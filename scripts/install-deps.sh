@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix
     wine wine64
     xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
-    lame
+    lame gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     clang libclang-rt-14-dev
 )
 

@@ -14,6 +14,8 @@ namespace vorlane::win32 {
 Win32Platform::Win32Platform() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
 
 Win32Platform::~Win32Platform() {
+    // Music ends with the program; stopping also removes its private copy.
+    win32::stopMusic();
     hosts_.clear();
     CoUninitialize();
 }
