@@ -48,13 +48,29 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 
 bool isUtf8Label(std::string_view label) { return sameIgnoringCase(label, "utf-8") || sameIgnoringCase(label, "utf8"); }
 
+// A body cut at the size limit may end inside a character; that tail is dropped.
+std::string_view withoutCutCharacter(std::string_view utf8) {
+    std::size_t lead = utf8.size();
+    for (int back = 0; back < 4 && lead > 0; ++back) {
+        auto c = static_cast<unsigned char>(utf8[lead - 1]);
+        if ((c & 0xC0) != 0x80) {
+            std::size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            return utf8.size() - (lead - 1) < need ? utf8.substr(0, lead - 1) : utf8;
+        }
+        --lead;
+    }
+    return utf8;
+}
+
 }  // namespace
 
 Text pageText(const HttpResponse& response) {
     const std::string_view page(reinterpret_cast<const char*>(response.body.data()), response.body.size());
     const bool bom = page.starts_with(kUtf8Bom);
     if (bom || isUtf8Label(declaredCharset(response.contentType, page))) {
-        if (auto text = utf8ToText(bom ? page.substr(kUtf8Bom.size()) : page)) return *std::move(text);
+        if (auto text = utf8ToText(withoutCutCharacter(bom ? page.substr(kUtf8Bom.size()) : page))) {
+            return *std::move(text);
+        }
     }
     return bytesToText(response.body);
 }

@@ -82,6 +82,9 @@ TEST(OnlinePageText, ConvertsPagesDeclaredUtf8AndKeepsEveryOtherPageByteForByte)
         {"<meta charset=\"gbk\">" + gbk, "", "<meta charset=\"gbk\">" + gbk},
         {gbk, "text/html; charset=GB2312", gbk},
         {gbk, "text/html; charset=utf-8", gbk},  // not valid UTF-8: kept as it came
+        // cut at the size limit inside the last character: that character is dropped
+        {chinese + utf8(u8"端").substr(0, 2), "text/html; charset=utf-8", gbk},
+        {chinese + utf8(u8"😀").substr(0, 3), "text/html; charset=utf-8", gbk},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pageText(response(c.body, c.contentType)), c.expected) << c.contentType << " / " << c.body;
