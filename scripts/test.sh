@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds everything and runs every test tier: native unit tests (also under ASan and
-# UBSan), the Windows-layer tests under Wine, the fuzz targets for a bounded time, and
-# the end-to-end tests of the real program under Wine + Xvfb. The last line printed is
-# the total: "N passed, N failed".
+# UBSan), the Windows-layer tests under Wine, the fuzz targets for a bounded time, the
+# crash-consistency, network and path campaigns under Wine, and the end-to-end tests of
+# the real program under Wine + Xvfb. The last line printed is the total:
+# "N passed, N failed".
 set -uo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
@@ -60,7 +61,10 @@ done
 run unit build/native/vorlane_unit_tests
 run unit-asan build/native-asan/vorlane_unit_tests
 run win32 bash tests/win32/run.sh "$repo/build/windows/vorlane_win32_tests.exe"
-[ -f tests/fuzz/run.sh ] && run fuzz bash tests/fuzz/run.sh
+run fuzz bash tests/fuzz/run.sh
+run crash bash tests/crash/run.sh
+[ -f tests/torture/run.sh ] && run torture bash tests/torture/run.sh
+[ -f tests/paths/run.sh ] && run paths bash tests/paths/run.sh
 run e2e python3 tests/e2e/run.py --build "$repo/build/windows-test"
 
 echo

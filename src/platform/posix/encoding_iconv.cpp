@@ -24,10 +24,19 @@ std::optional<std::string> convert(const char* to, const char* from, std::string
     return out;
 }
 
+// glibc decodes a few GB18030 codes that later standards moved to the same characters
+// as their new codes (0x95329031 and 0xFE51 both give U+20087): a text converts only
+// when it converts back to the same bytes.
+std::optional<std::string> convertExactly(const char* to, const char* from, std::string_view in) {
+    auto out = convert(to, from, in);
+    if (!out || convert(from, to, *out) != in) return std::nullopt;
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::u16string> textToUtf16(std::string_view text) {
-    auto bytes = convert("UTF-16LE", "GB18030", text);
+    auto bytes = convertExactly("UTF-16LE", "GB18030", text);
     if (!bytes) return std::nullopt;
     std::u16string wide(bytes->size() / 2, u'\0');
     for (std::size_t i = 0; i < wide.size(); ++i) {
@@ -49,6 +58,6 @@ std::optional<Text> utf16ToText(std::u16string_view wide) {
 
 std::optional<Text> utf8ToText(std::string_view utf8) { return convert("GB18030", "UTF-8", utf8); }
 
-std::optional<std::string> textToUtf8(std::string_view text) { return convert("UTF-8", "GB18030", text); }
+std::optional<std::string> textToUtf8(std::string_view text) { return convertExactly("UTF-8", "GB18030", text); }
 
 }  // namespace vorlane
