@@ -1,0 +1,123 @@
+"""The main window as a user sees it: where it opens, its surface, its picture buttons,
+the loading-picture preview, and moving it by its surface."""
+import unittest
+
+from harness import SCREEN, E2ETestCase, wait_until
+from images import block_picture
+
+WIDTH, HEIGHT = 847, 490
+TILE_W, TILE_H = 323, 165
+PREVIEW = (424, 80, 408, 176)  # 图片框2 in window coordinates
+# Controls that are never drawn: their rectangles show the surface.
+INVISIBLE = {"时钟1", "动画物体1", "通用对话框1"} | {f"编辑框{i}" for i in range(4, 14)}
+# Captions may run a little past their boxes; keep texture samples clear of them.
+MARGIN = 6
+PATCH = 6
+
+
+def is_texture(pixel):
+    return max(pixel) <= 40 and max(pixel) - min(pixel) <= 3
+
+
+def patch(image, x, y):
+    return [image.pixel(x + dx, y + dy) for dy in range(PATCH) for dx in range(PATCH)]
+
+
+class MainWindowTest(E2ETestCase):
+
+    def free(self, app, x, y):
+        """Whether the patch at window (x, y) lies on the bare surface."""
+        if x < 0 or y < 0 or x + PATCH > WIDTH or y + PATCH > HEIGHT:
+            return False
+        for name, (left, top, width, height) in app.layout.items():
+            if name in INVISIBLE:
+                continue
+            if (x + PATCH > left - MARGIN and x < left + width + MARGIN
+                    and y + PATCH > top - MARGIN and y < top + height + MARGIN):
+                return False
+        return True
+
+    def test_opens_centred_at_its_size(self):
+        app = self.start()
+        expected = [(SCREEN[0] - WIDTH) // 2, (SCREEN[1] - HEIGHT) // 2, WIDTH, HEIGHT]
+        window = app.x_window()
+        self.assertEqual(window["rect"], expected)
+        self.assertTrue(window["viewable"])
+        self.assertEqual(app.state["window"], expected)
+        self.assertFalse(app.state["minimised"])
+
+    def test_surface_is_the_tiled_carbon_texture(self):
+        app = self.start()
+        image = app.window_screenshot()
+        for dx, dy in ((TILE_W, 0), (2 * TILE_W, 0), (0, TILE_H), (0, 2 * TILE_H)):
+            spots = [(x, y) for y in range(0, HEIGHT, 7) for x in range(0, WIDTH, 11)
+                     if self.free(app, x, y) and self.free(app, x + dx, y + dy)]
+            self.assertTrue(spots, f"no bare surface {dx, dy} apart")
+            for x, y in spots[::max(1, len(spots) // 6)]:
+                here = patch(image, x, y)
+                self.assertTrue(all(is_texture(p) for p in here), f"not the dark texture at {x, y}: {here}")
+                self.assertTrue(min(map(min, here)) <= 16 and max(map(max, here)) >= 27,
+                                f"no light/dark checker at {x, y}: {here}")
+                self.assertEqual(here, patch(image, x + dx, y + dy),
+                                 f"the texture at {x, y} does not repeat at {x + dx, y + dy}")
+
+    def test_picture_buttons_show_their_plates_and_light_up_under_the_pointer(self):
+        app = self.start()
+        away = (100, 360)
+        self.assertTrue(self.free(app, *away))
+        for name in ("图形按钮2", "图形按钮10", "图形按钮11", "图形按钮6"):
+            left, top, width, _ = app.layout[name]
+            rim = (left + width // 2, top)
+            inside = (left + width // 2, top + 5)
+            app.move_to(*app.window_point(*away))
+            image = app.wait_for_screen(lambda im: im.pixel(*rim)[0] > 100,
+                                        what=f"the red-brown rim of {name}")
+            r, g, b = image.pixel(*rim)
+            self.assertTrue(r > 2 * g and r > 2 * b, f"{name}'s rim is not reddish: {(r, g, b)}")
+            self.assertFalse(is_texture(image.pixel(*inside)), f"{name} shows no plate")
+
+            app.hover(name)
+            image = app.wait_for_screen(lambda im: im.pixel(*rim)[1] > 100,
+                                        what=f"the green rim of {name} under the pointer")
+            r, g, b = image.pixel(*rim)
+            self.assertTrue(g > 2 * r and g > 2 * b, f"{name}'s hover rim is not green: {(r, g, b)}")
+
+    def test_preview_shows_the_top_left_of_the_loading_picture(self):
+        colours = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0), (0, 255, 255), (255, 0, 255),
+                   (255, 255, 255), (128, 64, 0), (0, 128, 64)]
+        png, colour_at = block_picture(600, 300, 16, colours)
+        app = self.start(self.make_game(picture=png))
+        left, top, width, height = PREVIEW
+        image = app.window_screenshot()
+        for x, y in ((0, 0), (15, 15), (16, 0), (0, 16), (17, 33), (200, 100), (width - 1, 0), (0, height - 1),
+                     (width - 1, height - 1), (391, 160)):
+            self.assertEqual(image.pixel(left + x, top + y), colour_at(x, y),
+                             f"picture pixel ({x}, {y})")
+        picture = set(colours)
+        for x, y in ((left - 1, top), (left + width, top + 10), (left + 10, top + height)):
+            self.assertNotIn(image.pixel(x, y), picture, f"the picture spills out at ({x}, {y})")
+
+    def test_without_the_launcher_folder_the_window_opens_with_a_blank_preview(self):
+        app = self.start(self.make_game(tcls=False))
+        self.assertTrue(app.x_window()["viewable"])
+        left, top, width, height = PREVIEW
+        image = app.window_screenshot()
+        seen = {image.pixel(left + x, top + y) for y in range(0, height, 5) for x in range(0, width, 5)}
+        self.assertEqual(len(seen), 1, f"the preview is not blank: {sorted(seen)[:8]}")
+        self.assertLess(max(seen.pop()), 60, "the blank preview is not dark")
+        self.assertEqual(app.messages(), [])
+
+    def test_dragging_the_surface_moves_the_window(self):
+        app = self.start()
+        grab = (100, 360)
+        self.assertTrue(self.free(app, *grab))
+        before = app.x_window()["rect"]
+        app.drag(app.window_point(*grab), 40, 30)
+        moved = [before[0] + 40, before[1] + 30, WIDTH, HEIGHT]
+        wait_until(lambda: app.x_window()["rect"] == moved, 5, what=f"window moved to {moved}")
+        mark = app.click("单选框1")
+        self.assertEqual(app.wait_for_event("clicked 单选框1", since=mark)["window"], moved)
+
+
+if __name__ == "__main__":
+    unittest.main()
