@@ -1,0 +1,346 @@
+#!/usr/bin/env python3
+"""Benchmarks of vorlane.exe under Wine + Xvfb, each measured in one run against a
+baseline on the same machine, the runs of the two alternating. Prints a table and writes
+docs/benchmarks.md. Run it through scripts/bench.sh, which makes the builds it needs.
+
+  bench.py [--runs N] [--out FILE] [--quiet-load L] [--quiet-wait S] [--from RESULTS]
+
+Every measured value is also kept in build/bench/run/results.json; --from writes the
+table and the document again from such a file without measuring.
+
+Timings come from the test build's log (VORLANE_TEST_LOG): first_paint_ms and
+input_ready_ms are milliseconds since the process was created (GetProcessTimes), taken
+after the main window's first complete paint and when the main message loop starts;
+peak_working_set is logged when the loop ends; replace_files_ms times one switch's file
+replacement inside the process. The baseline program logs the same lines the same way.
+"""
+import argparse
+import datetime
+import json
+import os
+import platform
+import shutil
+import signal
+import socket
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[1]
+BUILD = REPO / "build"
+TEST_EXE = BUILD / "windows-test" / "vorlane.exe"
+NOADDR_EXE = BUILD / "bench-noaddr" / "vorlane.exe"
+SHIPPED_EXE = BUILD / "windows" / "vorlane.exe"
+TOOLS = BUILD / "bench"
+WORK = TOOLS / "run"
+WEB_PORT = 18471
+
+os.environ["VORLANE_E2E_PREFIX"] = str(BUILD / "wineprefix-bench")
+os.environ["VORLANE_E2E_BUILD"] = str(BUILD / "windows-test")
+sys.path.insert(0, str(REPO / "tests" / "e2e"))
+sys.path.insert(0, str(REPO / "tests" / "media"))
+import harness  # noqa: E402
+import expected_files  # noqa: E402
+from make_media import write_png  # noqa: E402
+
+
+class NoWebPages:
+    """The harness's web server stays off: the benchmarks decide what port 18471 does."""
+
+    def __init__(self, *args, **kwargs):
+        pass
+
+    def reset(self):
+        pass
+
+    def close(self):
+        pass
+
+
+harness.WebPages = NoWebPages
+
+# The programs measured, as copied into the benchmark's game folder. "dlls" is the minimal
+# window loading every DLL vorlane loads at start, which tells their share apart.
+PROGRAMS = {
+    "minimal": ("minimal_window.exe", "VorlaneBenchMinimal"),
+    "dlls": ("minimal_window.exe", "VorlaneBenchMinimal"),
+    "vorlane": ("vorlane-test.exe", harness.TITLE),
+    "noaddr": ("vorlane-noaddr.exe", harness.TITLE),
+}
+
+
+def log_values(path):
+    values = {}
+    try:
+        text = path.read_text(encoding="utf-8")
+    except FileNotFoundError:
+        return values
+    for line in text.splitlines():
+        if line.strip():
+            values.update({k: v for k, v in json.loads(line).items() if not isinstance(v, (dict, list))})
+    return values
+
+
+def poll(condition, timeout, interval=0.05):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value is not None and value is not False:
+            return value
+        if time.monotonic() >= deadline:
+            return None
+        time.sleep(interval)
+
+
+class Port:
+    """Port 18471 held for a phase: refused (bound, never listening, so every connection
+    is turned away at once) or a black hole (accepts, reads, never answers)."""
+
+    def __init__(self, mode, wait):
+        self.mode = mode
+        self.socket = self.server = None
+        if not wait_for_free_port(wait):
+            raise SystemExit(f"127.0.0.1:{WEB_PORT} stayed busy for {wait} s (another test run?)")
+        if mode == "refused":
+            self.socket = socket.socket()
+            self.socket.bind(("127.0.0.1", WEB_PORT))
+        else:
+            port_file = WORK / "blackhole.port"
+            port_file.unlink(missing_ok=True)
+            self.server = subprocess.Popen([sys.executable, str(REPO / "tests" / "torture" / "hostile_server.py"),
+                                            "--port", str(WEB_PORT), "--every", "blackhole", "--lifetime", "1800",
+                                            "--port-file", str(port_file)])
+            if poll(port_file.exists, 10) is None:
+                raise SystemExit("the black-hole server did not start")
+
+    def close(self):
+        if self.socket:
+            self.socket.close()
+        if self.server:
+            self.server.terminate()
+            self.server.wait(10)
+
+
+def wait_for_free_port(timeout):
+    deadline = time.monotonic() + timeout
+    while True:
+        with socket.socket() as probe:
+            try:
+                probe.bind(("127.0.0.1", WEB_PORT))
+                return True
+            except OSError:
+                if time.monotonic() >= deadline:
+                    return False
+        time.sleep(1)
+
+
+class Bench:
+    def __init__(self, runs, port_wait):
+        self.runs = runs
+        self.port_wait = port_wait
+        self.session = harness.session()
+        self.env = self.session.env
+        # A server that stays up between runs, so every run starts against the same warm one.
+        subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True, timeout=60)
+        self.wineserver = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.game = WORK / "game"
+        # WIC comes in through COM rather than as an import.
+        self.arguments = {"dlls": imports(TEST_EXE)[0] + ["windowscodecs.dll"]}
+        self.count = 0
+        self.loads = []
+
+    def close(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True, timeout=30)
+        self.wineserver.wait(10)
+        harness.shutdown()
+
+    def prepare_game(self):
+        for sub in ("TCLS/config", "TCLS/ui", "TCLS/music"):
+            (self.game / sub).mkdir(parents=True, exist_ok=True)
+        picture = self.game / "TCLS" / "ui" / "background_Loading.png"
+        if not picture.exists():
+            write_png(str(picture), 1024, 768)
+        for name, source in (("minimal", TOOLS / "minimal_window.exe"), ("vorlane", TEST_EXE), ("noaddr", NOADDR_EXE)):
+            (self.game / PROGRAMS[name][0]).write_bytes(source.read_bytes())
+        (self.game / "browser.log").unlink(missing_ok=True)
+
+    def note_load(self, phase):
+        self.loads.append((phase, os.getloadavg()[0]))
+
+    def start(self, name):
+        self.count += 1
+        log = WORK / f"run-{self.count}.log"
+        log.unlink(missing_ok=True)
+        env = dict(self.env, VORLANE_TEST_LOG=str(log), VORLANE_E2E_BROWSER_LOG=str(WORK / "browser.log"))
+        proc = subprocess.Popen(["wine", str(self.game / PROGRAMS[name][0]), *self.arguments.get(name, [])],
+                                cwd=self.game, env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        return proc, log
+
+    def measure(self, name, close):
+        """One start of the program: its log values; closed like its close box when `close`,
+        killed once its input is ready otherwise."""
+        proc, log = self.start(name)
+        title = PROGRAMS[name][1]
+        try:
+            if poll(lambda: "input_ready_ms" in log_values(log), 40) is None:
+                raise RuntimeError(f"{name}: no input_ready_ms within 40 s")
+            if close:
+                closer = TOOLS / "close_window.exe"
+                if poll(lambda: self.session.wine(closer, title).returncode == 0, 10) is None:
+                    raise RuntimeError(f"{name}: no window {title!r} to close")
+                proc.wait(30)
+                poll(lambda: "peak_working_set" in log_values(log), 5)
+        finally:
+            if proc.poll() is None:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait(10)
+            poll(lambda: not self.session.x_windows(title), 10)
+        return log_values(log)
+
+    def alternate(self, names, close):
+        """`runs` rounds; the order turns each round so that each program goes first as often."""
+        results = {name: [] for name in names}
+        for i in range(self.runs):
+            order = names[i % len(names):] + names[:i % len(names)]
+            for name in order:
+                results[name].append(self.measure(name, close))
+        return results
+
+    def start_up(self):
+        port = Port("refused", self.port_wait)
+        try:
+            self.note_load("start-up, refused port")
+            return self.alternate(["minimal", "vorlane", "noaddr", "dlls"], close=True)
+        finally:
+            port.close()
+
+    def dead_network(self):
+        port = Port("blackhole", self.port_wait)
+        try:
+            self.note_load("start-up, black hole")
+            return self.alternate(["vorlane", "noaddr"], close=False)
+        finally:
+            port.close()
+
+    def switch_in_program(self):
+        """One program, one experience switch after another, each confirmed like a user."""
+        port = Port("refused", self.port_wait)
+        folder = WORK / "switch"
+        shutil.rmtree(folder, ignore_errors=True)
+        game = harness.GameFolder(folder / "game", self.session)
+        app = harness.Vorlane(self.session, game, folder)
+        try:
+            self.note_load("switch in the program")
+            app.start()
+            mark = app.click("单选框2")
+            app.wait_for_event("clicked 单选框2", since=mark)
+            app.type_into("编辑框1", "1.0.12.345")
+            for _ in range(self.runs + 2):
+                mark = app.click("图形按钮2")
+                message = app.wait_for_message(since=mark, timeout=15)
+                if not message.startswith("本程序为您成功切换成CF体验服"):
+                    raise RuntimeError(f"the switch failed: {message!r}")
+                app.dismiss_message()
+                app.wait_for_event("clicked 图形按钮2", since=mark)
+            times = [line["replace_files_ms"] for line in app.lines() if "replace_files_ms" in line]
+            for rel, data in expected_files.experience_files("1.0.12.345").items():
+                if game.read(rel) != data:
+                    raise RuntimeError(f"{rel} does not hold what the switch writes")
+            return times
+        finally:
+            app.stop()
+            port.close()
+
+    def replacement_alone(self):
+        self.note_load("replacement alone")
+        folder = WORK / "replace-game"
+        folder.mkdir(parents=True, exist_ok=True)
+        result = self.session.wine(TOOLS / "replace_files.exe", "Z:" + str(folder).replace("/", "\\"),
+                                   str(2 * self.runs), timeout=120)
+        lines = [json.loads(line) for line in result.stdout.decode().splitlines() if line.strip()]
+        if result.returncode != 0:
+            raise RuntimeError(f"replace_files.exe failed ({result.returncode})")
+        return {key: [line[key] for line in lines if key in line] for key in ("replace_files_ms", "plain_writes_ms")}
+
+
+def imports(exe):
+    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(exe)], capture_output=True, check=True).stdout
+    dlls = [line.split(":", 1)[1].strip() for line in dump.decode().splitlines() if "DLL Name:" in line]
+    system_only = subprocess.run([str(REPO / "cmake" / "check_imports.sh"), str(exe)],
+                                 capture_output=True).returncode == 0
+    return dlls, system_only
+
+
+def machine():
+    mem = next(line for line in Path("/proc/meminfo").read_text().splitlines() if line.startswith("MemTotal"))
+    cpu = next((line.split(":", 1)[1].strip() for line in Path("/proc/cpuinfo").read_text().splitlines()
+                if line.startswith("model name")), platform.processor())
+    wine = subprocess.run(["wine", "--version"], capture_output=True).stdout.decode().strip()
+    return {
+        "nproc": os.cpu_count(),
+        "memory": f"{int(mem.split()[1]) / 1024 / 1024:.1f} GiB",
+        "cpu": cpu,
+        "kernel": platform.release(),
+        "wine": wine,
+        "date": datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z"),
+    }
+
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+def wait_for_quiet(limit, wait):
+    """Waits (at most `wait` s) for the 1-minute load average to fall below `limit`."""
+    deadline = time.monotonic() + wait
+    while os.getloadavg()[0] >= limit and time.monotonic() < deadline:
+        time.sleep(10)
+    return os.getloadavg()[0]
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Benchmarks of vorlane.exe against baselines, under Wine + Xvfb.")
+    parser.add_argument("--runs", type=int, default=12, help="runs of each program per figure (default 12)")
+    parser.add_argument("--out", default=str(REPO / "docs" / "benchmarks.md"), help="the document to write")
+    parser.add_argument("--quiet-load", type=float, default=1.0,
+                        help="wait for the 1-minute load average to fall below this first (default 1.0)")
+    parser.add_argument("--quiet-wait", type=float, default=600, help="but wait at most this many seconds")
+    parser.add_argument("--port-wait", type=float, default=600,
+                        help=f"seconds to wait for port {WEB_PORT} to be free (another test run may hold it)")
+    parser.add_argument("--from", dest="results", help="a results.json to report on instead of measuring")
+    args = parser.parse_args()
+    if args.runs < 10:
+        parser.error("the figures are medians of at least 10 runs")
+
+    if args.results:
+        results = json.loads(Path(args.results).read_text())
+    else:
+        WORK.mkdir(parents=True, exist_ok=True)
+        started_load = wait_for_quiet(args.quiet_load, args.quiet_wait)
+        bench = Bench(args.runs, args.port_wait)
+        try:
+            bench.prepare_game()
+            measured = {"start_up": bench.start_up(), "dead": bench.dead_network(),
+                        "switch": bench.switch_in_program(), "alone": bench.replacement_alone()}
+        finally:
+            bench.close()
+        bench.note_load("end")
+        results = dict(measured, machine=machine(), runs=args.runs, started_load=started_load, loads=bench.loads,
+                       size=SHIPPED_EXE.stat().st_size, minimal_size=(TOOLS / "minimal_window.exe").stat().st_size,
+                       imports=imports(SHIPPED_EXE))
+        (WORK / "results.json").write_text(json.dumps(results, ensure_ascii=False, indent=1))
+
+    from report import Report
+    report = Report(**results)
+    print(report.table())
+    Path(args.out).write_text(report.document(), encoding="utf-8")
+    print(f"written to {args.out}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
