@@ -18,13 +18,24 @@ struct ComPtr {
     T* operator->() const { return p; }
 };
 
+
+// One factory, kept until the process ends: creating it is the costly part of a decode.
+IWICImagingFactory* wicFactory() {
+    static IWICImagingFactory* factory = [] {
+        IWICImagingFactory* made = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&made))))
+            return static_cast<IWICImagingFactory*>(nullptr);
+        return made;
+    }();
+    return factory;
+}
+
 }  // namespace
 
 std::optional<Bitmap> decodeImage(const Bytes& file) {
     if (file.empty() || file.size() > 0x7FFFFFFF) return std::nullopt;
-    ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.out()))))
-        return std::nullopt;
+    IWICImagingFactory* factory = wicFactory();
+    if (!factory) return std::nullopt;
     ComPtr<IStream> stream;
     stream.p = SHCreateMemStream(file.data(), static_cast<UINT>(file.size()));
     if (!stream.p) return std::nullopt;
