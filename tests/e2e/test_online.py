@@ -1,0 +1,136 @@
+"""What the program shows and opens from the web, and its own window buttons, as a user sees them."""
+import re
+import unittest
+
+from harness import E2ETestCase, GameFolder, Vorlane, wait_until
+from surroundings import (OFFICIAL, PORTAL, SITE, finish_start, launch, program_windows, serve_site, take_site_down,
+                          tone_mp3, x_geometry)
+
+UPDATE_NOTICE = "请下载最新版补丁！网站：" + SITE
+IP_LABEL = re.compile(r"^IP：(\d{1,3}(\.\d{1,3}){3})?$")
+
+
+def stopped(state):
+    return state["event"] == "tick 时钟1" and state["interval"] == 0
+
+
+class VersionLabelsTest(E2ETestCase):
+
+    def test_start_opens_the_portal_and_the_timer_shows_the_served_versions(self):
+        cases = [
+            # maker's page encoding, live version served, as finally shown, experience version
+            ("gbk", "2.0.1", "0.2.0.1", "3.1"),
+            ("utf-8", "1.0.9.310", "1.0.9.310", "2.0.12"),
+        ]
+        for encoding, live, shown, experience in cases:
+            with self.subTest(encoding=encoding, live=live):
+                # Each case is a run of its own: the previous program and pages go first.
+                self.doCleanups()
+                self.session.web.reset()
+                serve_site(self, live_version=live, release="1.0", test_version=experience,
+                           maker_encoding=encoding)
+                run = self.workdir / encoding
+                app = Vorlane(self.session, GameFolder(run / "game", self.session), run)
+                self.addCleanup(app.stop)
+                app.start()
+                first = app.wait_for_event("tick 时钟1")
+                self.assertEqual(first["labels"]["透明标签5"], live)
+                self.assertEqual(first["labels"]["透明标签4"], experience)
+                self.assertEqual(first["interval"], 100)
+
+                labels = app.wait_for_state(stopped, what="the timer stopping")["labels"]
+                self.assertEqual(labels["透明标签5"], shown)
+                self.assertEqual(labels["透明标签4"], experience)
+                self.assertEqual(labels["透明标签15"], "1.0")
+                self.assertRegex(labels["透明标签10"], IP_LABEL)
+                self.assertEqual(app.messages(), [])
+                self.assertEqual(wait_until(app.opened_urls, 10, what="the portal page opened"), [PORTAL])
+                # The newest release at start, then both pages on the first tick; the portal is only opened.
+                self.assertEqual(self.session.web.requests, ["/", "/web201105/download.shtml", "/"])
+
+    def test_a_newer_release_shows_the_update_notice_then_opens_the_makers_page(self):
+        serve_site(self, release="9.9")
+        app = launch(self, self.make_game())
+        self.assertEqual(app.wait_for_message(timeout=30), UPDATE_NOTICE)
+        wait_until(app.opened_urls, 10, what="the portal page opened")
+        self.assertEqual(app.opened_urls(), [PORTAL])
+
+        app.dismiss_message()
+        wait_until(lambda: len(app.opened_urls()) == 2, 10, what="the maker's page opened")
+        self.assertEqual(app.opened_urls(), [PORTAL, SITE])
+        finish_start(app)
+        self.assertEqual(app.wait_for_state(stopped, what="the timer stopping")["labels"]["透明标签15"], "9.9")
+        self.assertEqual(app.messages(), [UPDATE_NOTICE])
+
+    def test_without_the_site_the_labels_stay_empty_and_the_window_takes_input(self):
+        take_site_down(self)
+        app = self.start()
+        labels = app.wait_for_state(stopped, what="the timer stopping")["labels"]
+        self.assertEqual((labels["透明标签15"], labels["透明标签4"], labels["透明标签5"]), ("", "", "0."))
+        self.assertRegex(labels["透明标签10"], IP_LABEL)
+        ready = [line["input_ready_ms"] for line in app.lines() if "input_ready_ms" in line]
+        self.assertEqual(len(ready), 1)
+        # Fetches are bounded: an unreachable site never holds the window for long.
+        self.assertLess(ready[0], 6000)
+
+        mark = app.click("单选框1")
+        self.assertTrue(app.wait_for_event("clicked 单选框1", since=mark)["checked"]["单选框1"])
+        self.assertEqual(app.messages(), [])
+
+
+class WindowButtonsTest(E2ETestCase):
+
+    def test_official_site_opens_once_per_click(self):
+        app = self.start()
+        wait_until(app.opened_urls, 10, what="the portal page opened")
+        for clicks in (1, 2):
+            mark = app.click("图形按钮11")
+            app.wait_for_event("clicked 图形按钮11", since=mark)
+            wait_until(lambda: len(app.opened_urls()) == 1 + clicks, 10, what=f"official site record {clicks}")
+        self.assertEqual(app.opened_urls(), [PORTAL, OFFICIAL, OFFICIAL])
+
+    def test_minimise_keeps_the_typed_texts_and_the_system_menu_restores_the_window(self):
+        app = self.start()
+        typed = {"编辑框1": "1.0.12.345", "编辑框2": "1.0.9.310", "编辑框3": r"D:\music\loading tune.mp3"}
+        for box, text in typed.items():
+            app.type_into(box, text)
+        window = app.x_window()
+        mark = app.click("图形按钮6")
+        state = app.wait_for_event("clicked 图形按钮6", since=mark)
+        self.assertTrue(state["minimised"])
+        self.assertEqual({box: state["edits"][box]["text"] for box in typed}, typed)
+
+        def iconic():
+            rect = x_geometry(self.session, window["id"])[0]
+            return rect if rect and rect[2] < 200 and rect[3] < 50 else None
+
+        # Wine without a window manager shows a minimised window as a small title bar in its place.
+        icon = wait_until(iconic, 5, what="the window shrunk to its icon")
+        self.assertEqual(icon[:2], window["rect"][:2])
+
+        # No taskbar here: the icon's own system menu (Alt+Space) offers Restore first.
+        before = set(program_windows(self.session))
+        app.s.xdotool("mousemove", icon[0] + icon[2] // 2, icon[1] + icon[3] // 2, "click", "1")
+        app.key("alt+space")
+        wait_until(lambda: set(program_windows(self.session)) - before, 5, what="the system menu")
+        app.key("Return")
+        wait_until(lambda: x_geometry(self.session, window["id"])[0] == window["rect"], 5,
+                   what=f"the window restored to {window['rect']}")
+
+        mark = app.click("单选框1")
+        state = app.wait_for_event("clicked 单选框1", since=mark)
+        self.assertFalse(state["minimised"])
+        self.assertEqual({box: state["edits"][box]["text"] for box in typed}, typed)
+
+    def test_close_ends_the_program_with_status_0_also_while_music_plays(self):
+        game = self.make_game()
+        game.write("TCLS/music/sound.mp3", tone_mp3(self.workdir / "tone.mp3", 20, 440))
+        app = self.start(game)
+        mark = app.click("图形按钮12")
+        self.assertTrue(app.wait_for_event("clicked 图形按钮12", since=mark)["checked"]["图形按钮12"])
+        self.assertEqual(app.close(), 0)
+        wait_until(lambda: not program_windows(self.session), 10, what="the program's windows gone")
+
+
+if __name__ == "__main__":
+    unittest.main()
