@@ -12,7 +12,7 @@ echo "== builds"
 cmake --preset windows >/dev/null && cmake --build --preset windows -j2 >/dev/null
 cmake --preset windows-test >/dev/null && cmake --build --preset windows-test -j2 >/dev/null
 # The test build with no web addresses at all: the baseline for the network figures.
-cmake -S . -B build/bench-noaddr -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+cmake -S . -B build/bench-noaddr -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DVORLANE_TEST_HOOKS=ON -DVORLANE_OFFICIAL_SITE_URL= \
     -DVORLANE_DOWNLOAD_PAGE_URL= -DVORLANE_MAKER_PAGE_URL= -DVORLANE_PORTAL_PAGE_URL= >/dev/null
 cmake --build build/bench-noaddr -j2 --target vorlane >/dev/null
