@@ -24,26 +24,40 @@ bool isLockedAgainstDelete(const std::wstring& path) {
     return !probe && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND;
 }
 
+// A name the program's texts cannot hold keeps a "?" for each such character. No file can
+// be named with "?", so every path built from it fails and is reported, instead of an
+// empty folder turning "\TCLS\..." into a path at the root of another installation.
+constexpr char kUnnamable[] = "?";
+
+Text narrowKeepingMarks(const std::wstring& wide) {
+    Text out;
+    for (std::size_t i = 0; i < wide.size();) {
+        std::size_t n = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1])) ? 2 : 1;
+        auto piece = narrow(std::wstring_view(wide).substr(i, n));
+        out += piece ? *piece : Text(kUnnamable);
+        i += n;
+    }
+    return out;
+}
+
 }  // namespace
 
-// Empty when the folder's name cannot be expressed as a text: the caller then finds no
-// file beside the program rather than the files of some other folder.
 Text programDirectory() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return {};
+        if (n == 0) return kUnnamable;
         if (n < buffer.size()) {
             buffer.resize(n);
             break;
         }
-        if (buffer.size() >= 32768) return {};
+        if (buffer.size() >= 32768) return kUnnamable;
         buffer.resize(buffer.size() * 2);
     }
     std::size_t slash = buffer.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return {};
+    if (slash == std::wstring::npos) return kUnnamable;
     buffer.resize(slash);
-    return narrow(buffer).value_or(Text());
+    return narrowKeepingMarks(buffer);
 }
 
 FileRead readFile(const Text& path) {
