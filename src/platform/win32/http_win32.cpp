@@ -145,7 +145,9 @@ void fetch(Fetch& job) {
         // A connection cut mid-body can end like a complete page; its promised length tells.
         DWORD promised = 0;
         size = sizeof promised;
-        if (HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &promised, &size,
+        // (A decoded page's promised length is that of its compressed bytes.)
+        if (header(request.get(), HTTP_QUERY_CONTENT_ENCODING).empty() &&
+            HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &promised, &size,
                            nullptr) &&
             response.body.size() < std::min<std::size_t>(promised, kBodyLimit)) {
             return;
