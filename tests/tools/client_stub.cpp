@@ -6,32 +6,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "json_text.h"
 
-std::string json(const std::wstring& wide) {
-    std::string utf8;
-    if (!wide.empty()) {
-        int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                    nullptr);
-        utf8.resize(static_cast<std::size_t>(n));
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
-    }
-    std::string out = "\"";
-    for (char ch : utf8) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
+namespace {
 
 std::wstring ownPath() {
     std::wstring path(32768, L'\0');
