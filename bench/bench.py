@@ -35,7 +35,7 @@ NOADDR_EXE = BUILD / "bench-noaddr" / "vorlane.exe"
 SHIPPED_EXE = BUILD / "windows" / "vorlane.exe"
 TOOLS = BUILD / "bench"
 WORK = TOOLS / "run"
-WEB_PORT = 18471
+WEB_PORT = int(os.environ.get("VORLANE_E2E_PORT", "18471"))
 
 os.environ["VORLANE_E2E_PREFIX"] = str(BUILD / "wineprefix-bench")
 os.environ["VORLANE_E2E_BUILD"] = str(BUILD / "windows-test")

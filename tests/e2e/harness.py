@@ -30,7 +30,8 @@ from images import parse_ppm
 REPO = Path(__file__).resolve().parents[2]
 HERE = Path(__file__).resolve().parent
 SCREEN = (1280, 800)
-WEB_PORT = 18471
+# The port the test build reads its pages from (VORLANE_TEST_WEB_PORT at configure time).
+WEB_PORT = int(os.environ.get("VORLANE_E2E_PORT", "18471"))
 TITLE = "Vorlane1.0"
 
 
