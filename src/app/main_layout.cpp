@@ -5,6 +5,7 @@
 #include "loading/music.h"
 #include "loading/preview_window.h"
 #include "online/version_check.h"
+#include "platform/version.h"
 #include "switching/client_launch.h"
 #include "switching/server_choice.h"
 #include "switching/server_switch.h"
@@ -53,9 +54,9 @@ ControlSpec radio(const char* name, Rect r, const char* caption, Handler onClick
 }
 
 const ControlSpec kControls[] = {
-    label("透明标签15", {568, 464, 64, 24}, "1.0"),
+    label("透明标签15", {568, 464, 64, 24}, VORLANE_VERSION),
     label("透明标签14", {504, 464, 64, 24}, "最新版本："),
-    label("透明标签13", {736, 464, 64, 24}, "1.0"),
+    label("透明标签13", {736, 464, 64, 24}, VORLANE_VERSION),
     {.name = "图形按钮12", .kind = K::GraphicButton, .left = 240, .top = 304, .width = 128, .height = 32,
      .cursor = Cursor::Hand, .pictures = {.normal = "plate_play_normal", .pressed = "plate_stop_checked"},
      .buttonType = ButtonType::Toggle, .onClicked = onPreviewMusicClicked},
@@ -120,7 +121,7 @@ const ControlSpec kControls[] = {
 
 const WindowSpec kMainWindow{
     .name = "主窗口",
-    .title = "Vorlane1.0",
+    .title = VORLANE_TITLE,
     .width = 847,
     .height = 490,
     .background = "background",

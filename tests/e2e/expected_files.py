@@ -1,10 +1,7 @@
 """The launcher files a switch must leave behind, byte for byte, written out here line by
 line from the file formats the game's launcher reads. Only the six server addresses come
-from the program's sources (src/switching/server_addresses.h), where distributors set them."""
-import re
-from pathlib import Path
-
-ADDRESSES_HEADER = Path(__file__).resolve().parents[2] / "src" / "switching" / "server_addresses.h"
+from the test build's configuration, where distributors set them."""
+from harness import configured
 
 VERSION_FILE = "TCLS/mmog_data.xml"
 DIR_SERVERS = "TCLS/config/dirserver.xml"
@@ -16,13 +13,10 @@ CRLF = "\r\n"
 
 
 def server_addresses():
-    """{"LIVE_SERVER_1": ..., ..., "EXPERIENCE_SERVER": ...} as the header defines them."""
-    found = dict(re.findall(r'^#define VORLANE_(\w+)\s+"([^"]*)"', ADDRESSES_HEADER.read_text(), re.MULTILINE))
-    wanted = [f"LIVE_SERVER_{i}" for i in range(1, 6)] + ["EXPERIENCE_SERVER"]
-    missing = [name for name in wanted if name not in found]
-    if missing:
-        raise ValueError(f"{ADDRESSES_HEADER} does not define {missing}")
-    return {name: found[name] for name in wanted}
+    """{"LIVE_SERVER_1": ..., ..., "EXPERIENCE_SERVER": ...} as the test build was configured."""
+    live = configured("VORLANE_LIVE_SERVERS").split(";")
+    found = {f"LIVE_SERVER_{i}": address for i, address in enumerate(live, 1)}
+    return found | {"EXPERIENCE_SERVER": configured("VORLANE_EXPERIENCE_SERVER")}
 
 
 def _lines(*lines):

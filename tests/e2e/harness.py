@@ -32,11 +32,29 @@ HERE = Path(__file__).resolve().parent
 SCREEN = (1280, 800)
 # The port the test build reads its pages from (VORLANE_TEST_WEB_PORT at configure time).
 WEB_PORT = int(os.environ.get("VORLANE_E2E_PORT", "18471"))
-TITLE = "Vorlane1.0"
 
 
 class SetupError(RuntimeError):
     """The machine or the build lacks something the tests need."""
+
+
+def build_folder():
+    """The test build the tests run (run.py --build)."""
+    return Path(os.environ.get("VORLANE_E2E_BUILD", str(REPO / "build" / "windows-test")))
+
+
+def configured(name):
+    """A setting of the test build's CMake cache: what the program under test was built with."""
+    cache = build_folder() / "CMakeCache.txt"
+    for line in cache.read_text().splitlines():
+        key, _, value = line.partition("=")
+        if key.split(":")[0] == name:
+            return value
+    raise SetupError(f"{cache} has no {name}")
+
+
+# The window's and the message boxes' title carries the build's version.
+TITLE = "Vorlane" + configured("CMAKE_PROJECT_VERSION")
 
 
 def _tail(path, lines=15, width=400):
@@ -282,9 +300,8 @@ def session():
     if _setup_error is not None:
         raise _setup_error
     if _session is None:
-        build = os.environ.get("VORLANE_E2E_BUILD", str(REPO / "build" / "windows-test"))
         try:
-            _session = Session(build)
+            _session = Session(str(build_folder()))
         except (SetupError, OSError, subprocess.SubprocessError) as e:
             _setup_error = e
             raise

@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "platform/version.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/services.h"
 
@@ -85,7 +86,7 @@ std::wstring redirectTarget(const std::wstring& base, const std::wstring& locati
 // limit: at most kRedirectLimit, and only while the caller still waits.
 void fetch(Fetch& job) {
     std::wstring url = job.url;
-    OwnedInternet session(InternetOpenW(L"Vorlane/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    OwnedInternet session(InternetOpenW(L"Vorlane/" VORLANE_VERSION, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return;
     setTimeouts(session.get());
     // A server may send a compressed page unasked; WinINet then hands out the page itself.

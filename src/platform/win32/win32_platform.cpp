@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/version.h"
 #include "platform/win32/services.h"
 #include "platform/win32/test_hooks_win32.h"
 
@@ -36,7 +37,7 @@ void Win32Platform::showMessage(const Text& text, int style) {
     // The program's own title stands in for the system's default ("Error").
     std::wstring body = widen(text).value_or(L"?");
     ++context_.handlersRunning;
-    MessageBoxW(activeWindow(), body.c_str(), L"Vorlane1.0", static_cast<UINT>(style) | MB_OK | MB_SETFOREGROUND);
+    MessageBoxW(activeWindow(), body.c_str(), L"" VORLANE_TITLE, static_cast<UINT>(style) | MB_OK | MB_SETFOREGROUND);
     --context_.handlersRunning;
 }
 
