@@ -3,6 +3,11 @@ enable_language(RC)
 set(VORLANE_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 shlwapi ole32 oleaut32 windowscodecs
     wininet winmm iphlpapi uxtheme)
 set(VORLANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+# Reproducible releases: no source or build folder path reaches the program (the link time
+# follows SOURCE_DATE_EPOCH, which the release script sets).
+target_compile_options(vorlane_core PUBLIC
+    $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>
+    $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>)
 
 file(GLOB VORLANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 list(FILTER VORLANE_WIN32_SOURCES EXCLUDE REGEX "/entry\\.cpp$")
