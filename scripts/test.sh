@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds everything and runs every test tier: native unit tests (also under ASan and
 # UBSan), the Windows-layer tests under Wine, the fuzz targets for a bounded time, the
-# crash-consistency, network and path campaigns under Wine, and the end-to-end tests of
-# the real program under Wine + Xvfb. The last line printed is the total:
+# crash-consistency, network and path campaigns under Wine, the release (address checks,
+# two releases that must agree to the byte), and the end-to-end tests of the real program
+# under Wine + Xvfb. The last line printed is the total:
 # "N passed, N failed".
 set -uo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -65,6 +66,7 @@ run fuzz bash tests/fuzz/run.sh
 run crash bash tests/crash/run.sh
 [ -f tests/torture/run.sh ] && run torture bash tests/torture/run.sh
 [ -f tests/paths/run.sh ] && run paths bash tests/paths/run.sh
+run release python3 tests/release/release_test.py
 run e2e python3 tests/e2e/run.py --build "$repo/build/windows-test"
 
 echo
