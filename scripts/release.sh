@@ -19,6 +19,7 @@ settings=()
 for arg in "$@"; do
     case "$arg" in
         --test-addresses) test_addresses=1 ;;
+        -DVORLANE_TEST_*) echo "error: the VORLANE_TEST_ settings are for test builds, never for a release" >&2; exit 2 ;;
         -D?*) settings+=("$arg") ;;
         *) echo "$usage" >&2; exit 2 ;;
     esac
@@ -40,10 +41,6 @@ rm -rf "$build"
 cmake --preset windows -B "$build" "${settings[@]}"
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 
-if [ "$(cached VORLANE_TEST_HOOKS)" = ON ] || [ -n "$(cached VORLANE_TEST_WEB_PORT)" ]; then
-    echo "error: VORLANE_TEST_HOOKS and VORLANE_TEST_WEB_PORT are for test builds, never for a release" >&2
-    exit 1
-fi
 name="vorlane-$(cached CMAKE_PROJECT_VERSION)-win64"
 documentation="$(cached VORLANE_DOCUMENTATION_SERVERS)"
 if [ -n "$documentation" ]; then
