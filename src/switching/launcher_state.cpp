@@ -22,7 +22,7 @@ std::optional<Text> writtenVersion(const Text& versionFile) {
 }
 
 // Every file of the branch holds exactly what its switch to `version` writes.
-bool holdsSwitch(App& app, const Branch& branch, const Text& version) {
+bool holdsSwitch(const App& app, const Branch& branch, const Text& version) {
     for (const FileWrite& f : launcherFiles(app, branch, branchVersionFile(app, branch, version))) {
         const FileRead read = app.platform.readFileBytes(f.path);
         if (!read.ok || read.bytes != f.bytes) return false;
@@ -30,7 +30,7 @@ bool holdsSwitch(App& app, const Branch& branch, const Text& version) {
     return true;
 }
 
-Text launcherState(App& app) {
+Text launcherState(const App& app) {
     if (!app.platform.exists(app.gameDir + "\\TCLS\\config")) {
         return "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下";
     }
