@@ -1,7 +1,7 @@
 // Times the switch's file replacement against its baseline, alternating the two:
 //   replace_files.exe <game folder> <rounds>
-// Per round one JSON line each: {"replace_files_ms": x} for the program's all-or-nothing
-// replacement of the four launcher files (Win32FileOps), and {"plain_writes_ms": x} for
+// Per round one JSON line each: {"replace_files_ms": x} for the program's journalled
+// all-or-nothing replacement of the four launcher files (Win32FileOps), and {"plain_writes_ms": x} for
 // the least a writer can do that still puts the bytes on disk: each file overwritten in
 // place and flushed, with no side files and no way back.
 #include <windows.h>
@@ -74,7 +74,8 @@ int wmain(int argc, wchar_t** argv) {
             std::vector<FileWrite> files = launcherFiles(*folder, 2 * round + turn);
             LARGE_INTEGER start;
             QueryPerformanceCounter(&start);
-            bool ok = replace ? replaceFilesAtomically(ops, files).ok : plainWrites(files);
+            bool ok = replace ? replaceFilesAtomically(ops, files, *folder + "\\TCLS\\switch.vorlane-journal").ok
+                              : plainWrites(files);
             double ms = elapsedMs(start);
             if (!ok) return 1;
             std::printf("{\"%s\": %.3f}\n", replace ? "replace_files_ms" : "plain_writes_ms", ms);

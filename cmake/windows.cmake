@@ -71,3 +71,4 @@ foreach(tool_src ${VORLANE_TOOL_SOURCES})
     target_link_libraries(${tool} PRIVATE user32 kernel32)
     target_link_options(${tool} PRIVATE ${VORLANE_STATIC_LINK} -municode)
 endforeach()
+set_target_properties(client_stub PROPERTIES WIN32_EXECUTABLE ON)  # a game client has windows, no console

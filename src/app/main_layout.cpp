@@ -1,4 +1,4 @@
-// The main window: 49 controls, top of the stacking order first.
+// The main window: 50 controls, top of the stacking order first.
 #include "app/app.h"
 #include "app/startup.h"
 #include "app/window_buttons.h"
@@ -54,6 +54,8 @@ ControlSpec radio(const char* name, Rect r, const char* caption, Handler onClick
 }
 
 const ControlSpec kControls[] = {
+    // On top of the hidden template boxes that share its band.
+    label("透明标签16", {16, 344, 600, 24}, "", TextLayout::CentredVertically),
     label("透明标签15", {568, 464, 64, 24}, VORLANE_VERSION),
     label("透明标签14", {504, 464, 64, 24}, "最新版本："),
     label("透明标签13", {736, 464, 64, 24}, VORLANE_VERSION),

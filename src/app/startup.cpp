@@ -2,11 +2,15 @@
 
 #include "app/app.h"
 #include "online/startup_steps.h"
+#include "switching/launcher_state.h"
+#include "switching/server_switch.h"
 
 namespace vorlane {
 
 void onMainWindowCreated(App& app) {
     app.gameDir = app.platform.programDirectory();
+    recoverInterruptedSwitch(app);
+    showLauncherState(app);
 
     Control& picture = app.main.control("动画物体1");
     picture.setPictureBytes(app.platform.readFileBytes(app.gameDir + "\\TCLS\\ui\\background_Loading.png").bytes);

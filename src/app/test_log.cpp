@@ -67,15 +67,17 @@ public:
     explicit LoggingPlatform(Platform& real) : real_(real) {}
     Text programDirectory() override { return real_.programDirectory(); }
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
+    bool exists(const Text& p) override { return real_.exists(p); }
     bool writeFileBytes(const Text& p, const Bytes& b) override { return real_.writeFileBytes(p, b); }
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f) override {
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const Text& journal) override {
         auto start = std::chrono::steady_clock::now();
-        ReplaceOutcome outcome = real_.replaceFiles(f);
+        ReplaceOutcome outcome = real_.replaceFiles(f, journal);
         std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
         append("{\"replace_files_ms\":" + std::to_string(took.count()) + ",\"files\":" + std::to_string(f.size()) +
                ",\"ok\":" + (outcome.ok ? "true" : "false") + "}");
         return outcome;
     }
+    void recoverFiles(const Text& journal, const std::vector<Text>& t) override { real_.recoverFiles(journal, t); }
     void showMessage(const Text& text, int style) override {
         append("{\"message\":" + json(text) + ",\"ms\":" + std::to_string(elapsedMs()) + "}");
         real_.showMessage(text, style);
@@ -83,6 +85,7 @@ public:
     void openUrl(const Text& url) override { real_.openUrl(url); }
     HttpResponse httpGet(const Text& url) override { return real_.httpGet(url); }
     bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
+    std::optional<Text> runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
     void playMusic(int times, const Text& p) override { real_.playMusic(times, p); }
     void stopMusic() override { real_.stopMusic(); }
     Text localIpAddress() override { return real_.localIpAddress(); }

@@ -1,6 +1,7 @@
 #pragma once
 // The operating-system services the program uses. Feature code reaches the system only
 // through this interface, so every handler also runs against a test double.
+#include <optional>
 #include <vector>
 
 #include "platform/text.h"
@@ -36,11 +37,18 @@ public:
     virtual Text programDirectory() = 0;
 
     virtual FileRead readFileBytes(const Text& path) = 0;
+    // A file or a folder of that name exists.
+    virtual bool exists(const Text& path) = 0;
     // Creates or atomically replaces the file; a crash never leaves it truncated.
     [[nodiscard]] virtual bool writeFileBytes(const Text& path, const Bytes& bytes) = 0;
     // Replaces every file or none: on failure each target keeps its previous bytes and
-    // no temporary file is left. Targets are moved into place in the order given.
-    [[nodiscard]] virtual ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files) = 0;
+    // no temporary file is left. Targets are moved into place in the order given and read
+    // back. The journal, a file in a folder that exists, lives while they are moved, so
+    // that after a crash recoverFiles leaves them all old or all new.
+    [[nodiscard]] virtual ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) = 0;
+    // Finishes or undoes a replaceFiles with this journal that a crash cut short, and
+    // removes the side files of `targets` (every file such a call may write).
+    virtual void recoverFiles(const Text& journal, const std::vector<Text>& targets) = 0;
 
     // Modal box with the default title and one OK button (style 0).
     virtual void showMessage(const Text& text, int style = 0) = 0;
@@ -49,6 +57,9 @@ public:
     virtual HttpResponse httpGet(const Text& url) = 0;
     // Starts the program by its full path, quoted, in its own folder.
     virtual bool runProgram(const Text& programPath, bool wait) = 0;
+    // The full path of a running program, other than this one, whose file lies in the
+    // folder or below it.
+    virtual std::optional<Text> runningProgramIn(const Text& folder) = 0;
 
     virtual void playMusic(int times, const Text& path) = 0;
     virtual void stopMusic() = 0;

@@ -4,7 +4,13 @@
 
 namespace vorlane {
 
-// Fire and forget: a client that cannot be started shows nothing.
-void onLaunchClientClicked(App& app) { app.platform.runProgram(app.gameDir + "\\TCLS\\Client.exe", false); }
+void onLaunchClientClicked(App& app) {
+    const Text client = app.gameDir + "\\TCLS\\Client.exe";
+    if (!app.platform.exists(client)) {
+        app.platform.showMessage("提示：没有找到游戏程序：" + client);
+    } else if (!app.platform.runProgram(client, false)) {
+        app.platform.showMessage("提示：无法启动游戏程序：" + client);
+    }
+}
 
 }  // namespace vorlane

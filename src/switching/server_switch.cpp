@@ -1,85 +1,61 @@
 #include "switching/server_switch.h"
 
-#include <array>
+#include <algorithm>
 #include <string_view>
-#include <vector>
 
 #include "app/app.h"
-#include "switching/version_file.h"
+#include "switching/launcher_files.h"
+#include "switching/launcher_state.h"
 
 namespace vorlane {
 namespace {
-
-// What one server's switch reads and writes. The version file goes under TCLS\ and is
-// named by the head box's tag; every other file goes under TCLS\config\ with the content
-// of its box.
-struct Branch {
-    const char* versionBox;
-    const char* headBox;
-    const char* middleBox;
-    Text App::*versionText;
-    std::array<const char*, 4> writeOrder;
-    const char* success;
-};
-
-const Branch kLive{
-    .versionBox = "编辑框2",
-    .headBox = "编辑框4",
-    .middleBox = "编辑框12",
-    .versionText = &App::liveVersionText,
-    .writeOrder = {"编辑框4", "编辑框5", "编辑框6", "编辑框7"},
-    .success = "本程序为您成功切换成CF正服，即可进入游戏.",
-};
-
-const Branch kExperience{
-    .versionBox = "编辑框1",
-    .headBox = "编辑框11",
-    .middleBox = "编辑框13",
-    .versionText = &App::testVersionText,
-    .writeOrder = {"编辑框8", "编辑框9", "编辑框10", "编辑框11"},
-    .success = "本程序为您成功切换成CF体验服，即可进入游戏.",
-};
 
 Text failureMessage(const Text& path) {
     return Text("提示：切换失败，游戏文件未作任何修改。无法写入：") + "\r\n" + path + "\r\n" +
            "请确认本程序放在CF游戏根目录下，并关闭游戏后重试。";
 }
 
-void switchTo(App& app, const Branch& branch) {
-    Window& w = app.main;
-    const Text& version = w.control(branch.versionBox).text();
-    if (version.empty()) {
-        app.platform.showMessage("提示：请填写版本号！");
-        return;
+// The version goes into the XML as typed, so markup and control characters would break
+// the file. GB18030 never uses these bytes inside a character, so bytes are checked.
+bool breaksVersionFile(std::string_view version) {
+    return std::any_of(version.begin(), version.end(), [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&';
+    });
+}
+
+// The message the attempt ends with.
+Text switchTo(App& app, const Branch& branch) {
+    const Text& version = app.main.control(branch.versionBox).text();
+    if (version.empty()) return "提示：请填写版本号！";
+    if (breaksVersionFile(version)) return "提示：版本号不能包含 < > & 或控制字符，请重新填写！";
+    // A running game reads these files; it would go on with a mix of old and new.
+    if (auto running = app.platform.runningProgramIn(app.gameDir)) {
+        return "提示：游戏正在运行，请先关闭游戏再切换：\r\n" + *running;
     }
     Text& stored = app.*branch.versionText;
-    stored = versionFileText(w.control(branch.headBox).text(), version, w.control(branch.middleBox).text());
-
-    std::vector<FileWrite> files;
-    for (const char* name : branch.writeOrder) {
-        const Control& box = w.control(name);
-        if (std::string_view(name) == branch.headBox) {
-            files.push_back({app.gameDir + "\\TCLS\\" + box.tag(), textToBytes(stored)});
-        } else {
-            files.push_back({app.gameDir + "\\TCLS\\config\\" + box.tag(), textToBytes(box.text())});
-        }
-    }
+    stored = branchVersionFile(app, branch, version);
     // All four or none: a launcher left half on one server and half on the other fails
     // in ways the player cannot see.
-    const ReplaceOutcome outcome = app.platform.replaceFiles(files);
-    app.platform.showMessage(outcome.ok ? Text(branch.success) : failureMessage(outcome.failedPath));
+    const ReplaceOutcome outcome = app.platform.replaceFiles(launcherFiles(app, branch, stored), switchJournal(app));
+    return outcome.ok ? Text(branch.success) : failureMessage(outcome.failedPath);
+}
+
+Text attemptSwitch(App& app) {
+    if (app.main.control("单选框1").checked()) return switchTo(app, kLiveBranch);
+    if (app.main.control("单选框2").checked()) return switchTo(app, kExperienceBranch);
+    return "提示：请先选中项目！";
 }
 
 }  // namespace
 
 void onSwitchClicked(App& app) {
-    if (app.main.control("单选框1").checked()) {
-        switchTo(app, kLive);
-    } else if (app.main.control("单选框2").checked()) {
-        switchTo(app, kExperience);
-    } else {
-        app.platform.showMessage("提示：请先选中项目！");
-    }
+    const Text message = attemptSwitch(app);
+    // Behind the message, the window already shows where the launcher points now.
+    showLauncherState(app);
+    app.platform.showMessage(message);
 }
+
+void recoverInterruptedSwitch(App& app) { app.platform.recoverFiles(switchJournal(app), launcherTargets(app)); }
 
 }  // namespace vorlane

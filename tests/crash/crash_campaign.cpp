@@ -1,7 +1,9 @@
 // Crash consistency of a switch. Starts the helper that replaces the four launcher files
 // over and over, kills it with TerminateProcess at a random moment 5-200 ms later, and
-// checks that every file holds exactly its old or exactly its new bytes. After the last
-// kill an ordinary replacement must leave the new bytes and no side files.
+// checks that every file holds exactly its old or exactly its new bytes. Then it runs the
+// helper's recovery, as the program does at its next start, and checks that the four
+// files are one whole set, old or new, with no side file left. After the last kill an
+// ordinary replacement must leave the new bytes and no side files.
 //   crash_campaign.exe <replace_loop.exe> <kills> <seed>
 // Reads and writes the files with plain Win32 calls, not with the code under test.
 #include <windows.h>
@@ -69,6 +71,8 @@ bool endsWith(const std::wstring& s, const std::wstring& tail) {
 struct SideFiles {
     int staged = 0;
     int kept = 0;
+    int journals = 0;
+    int all() const { return staged + kept + journals; }
 };
 
 SideFiles sideFiles(const std::wstring& game) {
@@ -77,6 +81,7 @@ SideFiles sideFiles(const std::wstring& game) {
         for (const std::wstring& name : entries(game + sub)) {
             if (endsWith(name, L".vorlane-new")) ++side.staged;
             if (endsWith(name, L".vorlane-old")) ++side.kept;
+            if (endsWith(name, L".vorlane-journal")) ++side.journals;
         }
     }
     return side;
@@ -87,6 +92,7 @@ struct Census {
     int oldFiles = 0;
     int newFiles = 0;
     bool sound() const { return oldFiles + newFiles == kFiles; }
+    bool whole() const { return oldFiles == kFiles || newFiles == kFiles; }
 };
 
 Census census(const std::wstring& game) {
@@ -110,6 +116,18 @@ Census census(const std::wstring& game) {
 }
 
 std::wstring quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
+
+HANDLE start(const std::wstring& helper, const std::wstring& arguments);
+
+// Runs the helper to its end; its exit code, or -1 when it did not end within a minute.
+long runToEnd(const std::wstring& helper, const std::wstring& arguments) {
+    HANDLE process = start(helper, arguments);
+    DWORD code = 1;
+    const bool ended = process && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process, &code);
+    if (process) CloseHandle(process);
+    return ended ? static_cast<long>(code) : -1;
+}
 
 HANDLE start(const std::wstring& helper, const std::wstring& arguments) {
     std::wstring commandLine = quoted(helper) + L" " + arguments;
@@ -165,7 +183,7 @@ int wmain(int argc, wchar_t** argv) {
     HANDLE started = CreateEventW(nullptr, FALSE, FALSE, eventName.c_str());
     std::mt19937 random(seed);
     std::uniform_int_distribution<DWORD> delay(5, 200);
-    int allOld = 0, allNew = 0, split = 0, withStaged = 0, withKept = 0;
+    int allOld = 0, allNew = 0, split = 0, withStaged = 0, withKept = 0, withJournal = 0;
 
     for (int kill = 1; kill <= kills; ++kill) {
         HANDLE process = start(helper, quoted(game) + L" loop " + eventName);
@@ -190,40 +208,47 @@ int wmain(int argc, wchar_t** argv) {
         WaitForSingleObject(process, INFINITE);
         CloseHandle(process);
 
-        const Census c = census(game);
-        if (!c.sound()) {
+        const Census killed = census(game);
+        if (!killed.sound()) {
             std::printf("kill %d, %lu ms after the start, broke a file; the folder is kept: %s\n", kill, ms,
                         utf8(game).c_str());
             return 1;
         }
         const SideFiles side = sideFiles(game);
-        allOld += c.oldFiles == kFiles;
-        allNew += c.newFiles == kFiles;
-        split += c.oldFiles != kFiles && c.newFiles != kFiles;
+        split += !killed.whole();
         withStaged += side.staged > 0;
         withKept += side.kept > 0;
+        withJournal += side.journals > 0;
+
+        const long recovered = runToEnd(helper, quoted(game) + L" recover");
+        const Census after = census(game);
+        const SideFiles left = sideFiles(game);
+        if (recovered != 0 || !after.whole() || left.all() > 0) {
+            std::printf("kill %d, %lu ms after the start: the recovery (exit %ld) left %d of %d files old, %d new "
+                        "and %d side files; the folder is kept: %s\n",
+                        kill, ms, recovered, after.oldFiles, kFiles, after.newFiles, left.all(), utf8(game).c_str());
+            return 1;
+        }
+        allOld += after.oldFiles == kFiles;
+        allNew += after.newFiles == kFiles;
     }
 
-    HANDLE last = start(helper, quoted(game) + L" once");
-    DWORD code = 1;
-    if (!last || WaitForSingleObject(last, 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(last, &code) || code != 0) {
-        std::printf("the final replacement failed (exit code %lu)\n", code);
-        return 1;
-    }
+    const long last = runToEnd(helper, quoted(game) + L" once");
     const Census after = census(game);
     const SideFiles leftover = sideFiles(game);
-    if (after.newFiles != kFiles || leftover.staged + leftover.kept > 0) {
-        std::printf("the final replacement left %d of %d files new and %d side files; the folder is kept: %s\n",
-                    after.newFiles, kFiles, leftover.staged + leftover.kept, utf8(game).c_str());
+    if (last != 0 || after.newFiles != kFiles || leftover.all() > 0) {
+        std::printf("the final replacement (exit %ld) left %d of %d files new and %d side files; the folder is kept: "
+                    "%s\n",
+                    last, after.newFiles, kFiles, leftover.all(), utf8(game).c_str());
         return 1;
     }
     removeTree(game);
 
-    std::printf("%d kills (seed %u), each file always exactly old or new: %d all old, %d all new, %d half switched\n",
-                kills, seed, allOld, allNew, split);
-    std::printf("side files found after a kill: staged copies %d times, kept copies %d times; "
-                "the final replacement left none\n",
-                withStaged, withKept);
+    std::printf("%d kills (seed %u), every set whole after recovery, 0 side files: %d all old, %d all new\n", kills,
+                seed, allOld, allNew);
+    std::printf("right after a kill: %d sets half switched, staged copies %d times, kept copies %d times, "
+                "a journal %d times\n",
+                split, withStaged, withKept, withJournal);
     std::printf("%.1f s in all\n", static_cast<double>(GetTickCount64() - began) / 1000.0);
     return 0;
 }

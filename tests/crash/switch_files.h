@@ -16,6 +16,9 @@ constexpr const wchar_t* kRelativePaths[kFiles] = {
     L"TCLS\\config\\VersionServerConfigdynamic.ini",
 };
 
+// Where the replacement keeps its journal, relative to the game folder.
+constexpr const wchar_t* kJournal = L"TCLS\\switch.vorlane-journal";
+
 enum class Set { Old, New };
 
 // Numbered lines naming the file and the set, cut to a size that differs per file and set.

@@ -318,7 +318,8 @@ def shutdown():
 
 class GameFolder:
     """A game client's root folder: TCLS\\ with config\\, ui\\ and music\\ (unless tcls=False),
-    the stand-in client as TCLS\\Client.exe, and optional picture and music files."""
+    the stand-in client as TCLS\\Client.exe (client="stays": it runs until ended, as a game
+    does; client=False: none), and optional picture and music files."""
 
     def __init__(self, root, session_, tcls=True, client=True, picture=None, music=None, backup_music=None):
         self.root = Path(root)
@@ -328,6 +329,8 @@ class GameFolder:
                 (self.root / sub).mkdir(parents=True, exist_ok=True)
             if client:
                 shutil.copy(session_.client_stub, self.root / "TCLS" / "Client.exe")
+            if client == "stays":
+                self.write("TCLS/client_stays_running", b"")
         for rel, data in (("TCLS/ui/background_Loading.png", picture), ("TCLS/music/sound.mp3", music),
                           ("sound.mp3", backup_music)):
             if data is not None:

@@ -12,6 +12,11 @@ NO_CHOICE = "提示：请先选中项目！"
 NO_VERSION = "提示：请填写版本号！"
 FAILED = "提示：切换失败，游戏文件未作任何修改。无法写入："
 RETRY = "请确认本程序放在CF游戏根目录下，并关闭游戏后重试。"
+GAME_RUNS = "提示：游戏正在运行，请先关闭游戏再切换："
+NO_CLIENT = "提示：没有找到游戏程序："
+CLIENT_FAILS = "提示：无法启动游戏程序："
+STATE = "透明标签16"
+UNKNOWN = "当前客户端：未知（启动器文件不是本程序写入的）"
 
 # What a client installed some time ago holds (made up; only its bytes matter).
 OLD_LAUNCHER = {
@@ -32,10 +37,23 @@ OLD_LAUNCHER = {
 }
 
 
+def journal(game, files):
+    """The journal of a switch that replaces `files` (existing files, by relative path)."""
+    def checksum(data):  # 64-bit FNV-1a
+        value = 0xcbf29ce484222325
+        for byte in data:
+            value = ((value ^ byte) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
+        return value
+    text = b"vorlane journal 1\r\n" + b"".join(
+        b"1 %d %016x " % (len(data), checksum(data)) + game.windows_path(rel).encode("gb18030") + b"\r\n"
+        for rel, data in files.items())
+    return text + b"end %016x\r\n" % checksum(text)
+
+
 class ServerSwitchTest(E2ETestCase):
 
-    def installed_game(self, folder="game"):
-        game = self.make_game(folder)
+    def installed_game(self, folder="game", **options):
+        game = self.make_game(folder, **options)
         for rel, data in OLD_LAUNCHER.items():
             game.write(rel, data)
         return game
@@ -55,6 +73,7 @@ class ServerSwitchTest(E2ETestCase):
         game = self.installed_game()
         untouched = {rel: data for rel, data in game.snapshot().items() if rel not in expected.SWITCHED_FILES}
         app = self.start(game)
+        self.assertEqual(app.state["labels"][STATE], UNKNOWN)
         cases = [
             ("单选框2", "编辑框1", "编辑框2", "1.0.12.345", EXPERIENCE_DONE, expected.experience_files),
             ("单选框1", "编辑框2", "编辑框1", "1.0.9.310", LIVE_DONE, expected.live_files),
@@ -70,23 +89,57 @@ class ServerSwitchTest(E2ETestCase):
                 message, state = self.press_switch(app)
                 self.assertEqual(message, done)
                 self.assertEqual(state["edits"][box]["text"], version)
+                server = "正服" if radio == "单选框1" else "体验服"
+                self.assertEqual(state["labels"][STATE], f"当前客户端：{server} {version}")
                 after = game.snapshot()
                 for rel, data in files(version).items():
                     self.assertEqual(after.pop(rel, None), data, rel)
                 self.assertEqual(changes(untouched, after), [])
 
-    def test_switch_is_refused_without_a_choice_or_a_version(self):
-        game = self.installed_game()
-        before = game.snapshot()
+    def test_switch_is_refused_without_a_choice_or_a_version_or_while_the_game_runs(self):
+        game = self.installed_game(client="stays")
         app = self.start(game)
         app.type_into("编辑框1", "1.0.12.345")
-        for radio, refusal in ((None, NO_CHOICE), ("单选框1", NO_VERSION)):
-            with self.subTest(radio=radio):
+        client = game.windows_path("TCLS\\Client.exe")
+        for radio, typed, refusal in ((None, None, NO_CHOICE), ("单选框1", None, NO_VERSION),
+                                      ("单选框1", "1.0</Version><x>", "提示：版本号不能包含 < > & 或控制字符，请重新填写！"),
+                                      ("单选框2", None, GAME_RUNS + "\r\n" + client)):
+            with self.subTest(radio=radio, typed=typed):
                 if radio:
                     self.choose(app, radio)
-                message, _ = self.press_switch(app)
+                if typed:
+                    app.type_into("编辑框2", typed)
+                if refusal.startswith(GAME_RUNS):
+                    mark = app.click("图形按钮10")
+                    app.wait_for_event("clicked 图形按钮10", since=mark)
+                    wait_until(game.client_starts, 15, what="start of TCLS\\Client.exe")
+                before = game.snapshot()
+                message, state = self.press_switch(app)
                 self.assertEqual(message, refusal)
                 self.assertEqual(changes(before, game.snapshot()), [])
+                self.assertEqual(state["labels"][STATE], UNKNOWN)
+
+    def test_a_switch_cut_short_by_a_crash_is_finished_or_undone_at_start(self):
+        live = expected.live_files("1.0.9.310")
+        old = {rel: OLD_LAUNCHER[rel] for rel in expected.SWITCHED_FILES}
+        # Killed after its journal was whole and two files had moved, or while writing the journal.
+        for moved, cut, after, state in ((2, False, live, "当前客户端：正服 1.0.9.310"), (0, True, old, UNKNOWN)):
+            with self.subTest(cut=cut):
+                game = self.installed_game("cut" if cut else "whole")
+                for rel in expected.SWITCHED_FILES[:moved]:
+                    game.write(rel + ".vorlane-old", OLD_LAUNCHER[rel])
+                    game.write(rel, live[rel])
+                for rel in expected.SWITCHED_FILES[moved:]:
+                    game.write(rel + ".vorlane-new", live[rel])
+                text = journal(game, live)
+                game.write("TCLS/switch.vorlane-journal", text[:len(text) // 2] if cut else text)
+                app = self.start(game)
+                self.assertEqual(app.state["labels"][STATE], state)
+                files = game.snapshot()
+                self.assertEqual({rel: files.get(rel) for rel in expected.SWITCHED_FILES}, after)
+                self.assertEqual([rel for rel in files if "vorlane" in rel], [])
+                self.assertEqual(app.messages(), [])
+                app.stop()
 
     def test_read_only_launcher_files_fail_the_switch_and_change_nothing(self):
         game = self.installed_game()
@@ -105,12 +158,25 @@ class ServerSwitchTest(E2ETestCase):
                 for rel in expected.SWITCHED_FILES:
                     os.chmod(game.path(rel), lock if rel in locked else unlock)
                 before = game.snapshot()
-                message, _ = self.press_switch(app)
+                message, state = self.press_switch(app)
                 self.assertEqual(message, FAILED + "\r\n" + game.windows_path(named) + "\r\n" + RETRY)
                 self.assertEqual(changes(before, game.snapshot()), [])
+                self.assertEqual(state["labels"][STATE], UNKNOWN)
 
 
 class ClientLaunchTest(E2ETestCase):
+
+    def test_open_cf_says_when_the_client_is_missing_or_cannot_start(self):
+        for client, refusal in ((None, NO_CLIENT), (b"MZ not a program", CLIENT_FAILS)):
+            with self.subTest(refusal=refusal):
+                game = self.make_game("missing" if client is None else "broken", client=False)
+                if client is not None:
+                    game.write("TCLS/Client.exe", client)
+                app = self.start(game)
+                mark = app.click("图形按钮10")
+                self.assertEqual(app.wait_for_message(since=mark), refusal + game.windows_path("TCLS\\Client.exe"))
+                app.dismiss_message()
+                app.stop()
 
     def test_open_cf_starts_the_client_by_its_quoted_path_in_its_folder(self):
         game = self.make_game("穿越 火线")

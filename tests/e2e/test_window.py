@@ -63,7 +63,7 @@ class MainWindowTest(E2ETestCase):
 
     def test_picture_buttons_show_their_plates_and_light_up_under_the_pointer(self):
         app = self.start()
-        away = (100, 360)
+        away = (100, 378)
         self.assertTrue(self.free(app, *away))
         for name in ("图形按钮2", "图形按钮10", "图形按钮11", "图形按钮6"):
             left, top, width, _ = app.layout[name]
@@ -106,10 +106,11 @@ class MainWindowTest(E2ETestCase):
         self.assertEqual(len(seen), 1, f"the preview is not blank: {sorted(seen)[:8]}")
         self.assertLess(max(seen.pop()), 60, "the blank preview is not dark")
         self.assertEqual(app.messages(), [])
+        self.assertEqual(app.state["labels"]["透明标签16"], "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下")
 
     def test_dragging_the_surface_moves_the_window(self):
         app = self.start()
-        grab = (100, 360)
+        grab = (100, 378)
         self.assertTrue(self.free(app, *grab))
         before = app.x_window()["rect"]
         app.drag(app.window_point(*grab), 40, 30)

@@ -9,7 +9,12 @@
 namespace vorlane::testing {
 
 TempDir::TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "vorlane-test-XXXXXX").string();
+    // In memory where the machine offers it: every write is flushed to disk, and the crash
+    // tests write thousands of files.
+    const std::filesystem::path shm = "/dev/shm";
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
+    std::string tmpl = (base / "vorlane-test-XXXXXX").string();
     char* made = ::mkdtemp(tmpl.data());
     if (!made) std::abort();
     path_ = made;
@@ -34,11 +39,31 @@ std::string readFile(const std::filesystem::path& p) {
 }
 
 bool FaultyFileOps::writeNew(const Text& path, const Bytes& bytes) {
-    return !fails() && real_.writeNew(path, bytes);
+    if (!dead() && !survives()) real_.writeNew(path, Bytes(bytes.begin(), bytes.begin() + bytes.size() / 2));
+    if (dead()) return false;
+    return fails() ? lies : real_.writeNew(path, bytes);
 }
 
-bool FaultyFileOps::keepCopy(const Text& from, const Text& to) { return !fails() && real_.keepCopy(from, to); }
+FileRead FaultyFileOps::read(const Text& path) {
+    if (dead()) return {};
+    FileRead read = real_.read(path);
+    if (!fails()) return read;
+    if (!lies) return {};
+    if (read.bytes.empty()) read.bytes.push_back(0);
+    read.bytes[0] ^= 1;
+    return read;
+}
 
-bool FaultyFileOps::moveOver(const Text& from, const Text& to) { return !fails() && real_.moveOver(from, to); }
+bool FaultyFileOps::keepCopy(const Text& from, const Text& to) {
+    if (!survives()) return false;
+    return fails() ? lies : real_.keepCopy(from, to);
+}
+
+bool FaultyFileOps::moveOver(const Text& from, const Text& to) {
+    if (!survives()) return false;
+    return fails() ? lies : real_.moveOver(from, to);
+}
+
+bool FaultyFileOps::remove(const Text& path) { return survives() && real_.remove(path); }
 
 }  // namespace vorlane::testing

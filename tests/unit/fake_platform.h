@@ -30,19 +30,28 @@ private:
 void writeFile(const std::filesystem::path& p, const std::string& bytes);
 std::string readFile(const std::filesystem::path& p);  // empty when missing
 
-// Wraps the real file operations and fails the n-th call (1-based), for fault injection.
+// Wraps the real file operations for fault injection: fails the n-th write, read, keep or
+// move (1-based), or dies during the n-th change to the disk, as a crash would: a write
+// then leaves half its bytes, and nothing happens after it.
 class FaultyFileOps final : public FileOps {
 public:
     int failAt = 0;  // 0: never fail
     int calls = 0;
+    bool lies = false;  // the failing call claims success without doing its work (a read alters a byte)
+    int crashAt = 0;  // 0: never crash
+    int changes = 0;  // counted also without a crash
+    bool dead() const { return crashAt != 0 && changes >= crashAt; }
+
     bool writeNew(const Text& path, const Bytes& bytes) override;
-    bool exists(const Text& path) override { return real_.exists(path); }
+    FileRead read(const Text& path) override;
+    bool exists(const Text& path) override { return !dead() && real_.exists(path); }
     bool keepCopy(const Text& from, const Text& to) override;
     bool moveOver(const Text& from, const Text& to) override;
-    bool remove(const Text& path) override { return real_.remove(path); }
+    bool remove(const Text& path) override;
 
 private:
     bool fails() { return ++calls == failAt; }
+    bool survives() { return !dead() && (++changes < crashAt || crashAt == 0); }
     PosixFileOps real_;
 };
 
@@ -56,6 +65,8 @@ public:
         bool wait;
     };
     std::vector<Run> runs;
+    bool runsStart = true;               // what runProgram answers
+    std::optional<Text> runningProgram;  // what runningProgramIn answers
     struct MusicCall {
         bool play;
         int times;
@@ -77,11 +88,15 @@ public:
 
     Text programDirectory() override { return programDir; }
     FileRead readFileBytes(const Text& path) override { return readWholeFile(path); }
+    bool exists(const Text& path) override { return PosixFileOps().exists(path); }
     bool writeFileBytes(const Text& path, const Bytes& bytes) override {
-        return replaceFiles({FileWrite{path, bytes}}).ok;
+        return replaceFilesAtomically(fileOps, {FileWrite{path, bytes}}).ok;
     }
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files) override {
-        return replaceFilesAtomically(fileOps, files);
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) override {
+        return replaceFilesAtomically(fileOps, files, journal);
+    }
+    void recoverFiles(const Text& journal, const std::vector<Text>& targets) override {
+        (void)recoverReplacement(fileOps, journal, targets);
     }
     void showMessage(const Text& text, int) override {
         messages.push_back(text);
@@ -95,8 +110,9 @@ public:
     }
     bool runProgram(const Text& path, bool wait) override {
         runs.push_back({path, wait});
-        return true;
+        return runsStart;
     }
+    std::optional<Text> runningProgramIn(const Text&) override { return runningProgram; }
     void playMusic(int times, const Text& path) override { music.push_back({true, times, path}); }
     void stopMusic() override { music.push_back({false, 0, {}}); }
     Text localIpAddress() override { return ipAddress; }

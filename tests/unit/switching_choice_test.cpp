@@ -49,17 +49,32 @@ TEST(SwitchingChoice, EachRadioLeadsFromEveryStateToItsOwn) {
     }
 }
 
-TEST(SwitchingLaunch, EveryClickStartsTheClientWithoutWaiting) {
-    FakePlatform fake;
-    App app(fake);
-    app.gameDir = "D:\\Games\\穿越 火线";
-    for (int i = 0; i < 3; ++i) app.main.fire(app.main.control("图形按钮10"), Event::Clicked);
-    ASSERT_EQ(fake.runs.size(), 3u);
-    for (const FakePlatform::Run& r : fake.runs) {
-        EXPECT_EQ(r.path, "D:\\Games\\穿越 火线\\TCLS\\Client.exe");
-        EXPECT_FALSE(r.wait);
+TEST(SwitchingLaunch, EveryClickStartsTheClientWithoutWaitingOrSaysWhyNot) {
+    struct Case {
+        bool installed, starts;
+        const char* message;  // followed by the client's path; nullptr: none
+    };
+    const Case cases[] = {
+        {true, true, nullptr},
+        {false, true, "提示：没有找到游戏程序："},
+        {true, false, "提示：无法启动游戏程序："},
+    };
+    for (const Case& c : cases) {
+        testing::TempDir dir;
+        FakePlatform fake;
+        fake.runsStart = c.starts;
+        App app(fake);
+        app.gameDir = dir.text() + "/穿越 火线";
+        const Text client = app.gameDir + "\\TCLS\\Client.exe";
+        if (c.installed) testing::writeFile(dir.path() / "穿越 火线" / "TCLS" / "Client.exe", "MZ");
+        for (int i = 0; i < 2; ++i) app.main.fire(app.main.control("图形按钮10"), Event::Clicked);
+        ASSERT_EQ(fake.runs.size(), c.installed ? 2u : 0u);
+        for (const FakePlatform::Run& r : fake.runs) {
+            EXPECT_EQ(r.path, client);
+            EXPECT_FALSE(r.wait);
+        }
+        EXPECT_EQ(fake.messages, c.message ? std::vector<Text>(2, c.message + client) : std::vector<Text>{});
     }
-    EXPECT_TRUE(fake.messages.empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -69,6 +70,12 @@ struct Game {
         return files;
     }
     Text path(const char* relative) const { return dir.text() + relative; }
+    const Text& state() const { return app.main.control("透明标签16").text(); }
+    void switchTo(const char* radio, const char* versionBox, const Text& version) {
+        choose(radio);
+        type(versionBox, version);
+        clickSwitch();
+    }
 };
 
 TEST(SwitchingSwitch, EachServerWritesExactlyItsFourFiles) {
@@ -84,7 +91,7 @@ TEST(SwitchingSwitch, EachServerWritesExactlyItsFourFiles) {
         {"单选框1", "编辑框2", "2.0.19.50", liveFiles("2.0.19.50"), kLiveDone, true},
         {"单选框2", "编辑框1", "2.0.19.50", experienceFiles("2.0.19.50"), kExperienceDone, false},
         {"单选框2", "编辑框1", " ", experienceFiles(" "), kExperienceDone, false},
-        {"单选框1", "编辑框2", "<&> 1", liveFiles("<&> 1"), kLiveDone, true},
+        {"单选框1", "编辑框2", "版本 \"1'/\"", liveFiles("版本 \"1'/\""), kLiveDone, true},
     };
     for (const Case& c : cases) {
         Game g;
@@ -93,24 +100,39 @@ TEST(SwitchingSwitch, EachServerWritesExactlyItsFourFiles) {
         g.clickSwitch();
         EXPECT_EQ(g.onDisk(), c.expected) << c.radio << " '" << c.version << "'";
         EXPECT_EQ(g.fake.messages, std::vector<Text>{c.done});
+        EXPECT_EQ(g.state(), Text("当前客户端：") + (c.live ? "正服 " : "体验服 ") + c.version);
         EXPECT_EQ(c.live ? g.app.liveVersionText : g.app.testVersionText, ex::versionFile(c.version));
         EXPECT_EQ(c.live ? g.app.testVersionText : g.app.liveVersionText, "");
     }
 }
 
-TEST(SwitchingSwitch, RefusesWithoutAChoiceOrAVersionAndWritesNothing) {
+// Refused before anything is written: no choice, no version, a version that would break
+// the version file's XML, or a program of the game folder still running.
+TEST(SwitchingSwitch, RefusesWithoutAChoiceOrAUsableVersionOrWhileTheGameRunsAndWritesNothing) {
+    const Text running = "C:\\CF\\TCLS\\Client.exe";
+    const Text kBadVersion = "提示：版本号不能包含 < > & 或控制字符，请重新填写！";
     struct Case {
         const char* radio;  // nullptr: no choice made
         Text liveVersion, experienceVersion;
-        const char* message;
+        Text message;
+        bool gameRuns = false;
     };
     const Case cases[] = {
         {nullptr, "1.0", "2.0", kChooseFirst},
+        {nullptr, "1.0", "2.0", kChooseFirst, true},
         {"单选框1", "", "2.0", kFillVersion},
-        {"单选框2", "1.0", "", kFillVersion},
+        {"单选框2", "1.0", "", kFillVersion, true},
+        {"单选框1", "1.0</Version><x>", "2.0", kBadVersion},
+        {"单选框2", "1.0", "a&b", kBadVersion},
+        {"单选框2", "1.0", "1.0>", kBadVersion, true},
+        {"单选框1", "1.0\t", "2.0", kBadVersion},
+        {"单选框1", std::string("1.\0", 3), "2.0", kBadVersion},
+        {"单选框1", "1.0\x7f", "2.0", kBadVersion},
+        {"单选框1", "1.0", "2.0", "提示：游戏正在运行，请先关闭游戏再切换：\r\n" + running, true},
     };
     for (const Case& c : cases) {
         Game g;
+        if (c.gameRuns) g.fake.runningProgram = running;
         if (c.radio) g.choose(c.radio);
         g.type("编辑框2", c.liveVersion);
         g.type("编辑框1", c.experienceVersion);
@@ -142,9 +164,10 @@ TEST(SwitchingSwitch, EachSwitchReplacesTheFilesOfTheLastOne) {
     EXPECT_EQ(g.fake.messages, (std::vector<Text>{kLiveDone, kLiveDone, kExperienceDone}));
 }
 
-// Each step of the replacement fails in turn until a run gets through. Every failure must
-// leave the old files untouched and no side files behind; the paths named by the failures
-// show the order the files are written in.
+// Each step of the replacement, reading the files back included, fails in turn, or
+// claims success without doing its work. Every run must either leave the old files
+// untouched, name a file and leave no side file behind, or hold the new files and say so.
+// The paths named by the failures show the order the files are written in.
 TEST(SwitchingSwitch, AFailureAtAnyStepChangesNothingAndSaysWhere) {
     struct Case {
         const char* radio;
@@ -168,32 +191,43 @@ TEST(SwitchingSwitch, AFailureAtAnyStepChangesNothingAndSaysWhere) {
                           {"TCLS/config/VersionServerConfig.xml", "old list"},
                           {"TCLS/config/VersionServerConfigdynamic.ini", "old choice"}};
     for (const Case& c : cases) {
-        Game g;
-        for (const auto& [name, bytes] : before) testing::writeFile(g.dir.path() / name, bytes);
-        g.choose(c.radio);
-        g.type(c.versionBox, "3.0");
-
-        std::vector<Text> failedInOrder;
-        int failAt = 1;
-        for (; failAt < 100; ++failAt) {
-            g.fake.messages.clear();
-            g.fake.fileOps.calls = 0;
-            g.fake.fileOps.failAt = failAt;
-            g.clickSwitch();
-            ASSERT_EQ(g.fake.messages.size(), 1u);
-            if (g.fake.messages[0] == c.done) break;
-            const auto named = std::find_if(c.order.begin(), c.order.end(), [&](const Text& path) {
-                return g.fake.messages[0] == failure(g.path(path.c_str()));
-            });
-            ASSERT_NE(named, c.order.end()) << c.radio << " step " << failAt << ": " << g.fake.messages[0];
-            if (std::find(failedInOrder.begin(), failedInOrder.end(), *named) == failedInOrder.end()) {
-                failedInOrder.push_back(*named);
+        for (bool lies : {false, true}) {
+            Game g;
+            g.choose(c.radio);
+            g.type(c.versionBox, "3.0");
+            g.fake.fileOps.lies = lies;
+            std::vector<Text> order = c.order;
+            order.push_back("\\TCLS\\switch.vorlane-journal");  // written once every file is staged
+            std::vector<Text> failedInOrder;
+            int failAt = 1;
+            for (;; ++failAt) {
+                for (const auto& [name, bytes] : before) testing::writeFile(g.dir.path() / name, bytes);
+                g.fake.messages.clear();
+                g.fake.fileOps.calls = 0;
+                g.fake.fileOps.failAt = failAt;
+                g.clickSwitch();
+                ASSERT_EQ(g.fake.messages.size(), 1u);
+                if (g.fake.fileOps.calls < failAt) break;  // nothing failed
+                if (g.fake.messages[0] == c.done) {
+                    EXPECT_EQ(g.onDisk(), c.after) << c.radio << " lying step " << failAt;
+                    continue;
+                }
+                const auto which = std::find_if(order.begin(), order.end(), [&](const Text& path) {
+                    return g.fake.messages[0] == failure(g.path(path.c_str()));
+                });
+                ASSERT_NE(which, order.end()) << c.radio << " step " << failAt << ": " << g.fake.messages[0];
+                if (std::find(failedInOrder.begin(), failedInOrder.end(), *which) == failedInOrder.end()) {
+                    failedInOrder.push_back(*which);
+                }
+                EXPECT_EQ(g.onDisk(), before) << c.radio << " step " << failAt << (lies ? " lying" : "");
             }
-            EXPECT_EQ(g.onDisk(), before) << c.radio << " step " << failAt;
+            EXPECT_GT(failAt, 4) << c.radio;
+            if (!lies) {
+                EXPECT_EQ(failedInOrder, order) << c.radio;
+            }
+            EXPECT_EQ(g.fake.messages, std::vector<Text>{c.done});
+            EXPECT_EQ(g.onDisk(), c.after) << c.radio;
         }
-        EXPECT_GT(failAt, 4) << c.radio;
-        EXPECT_EQ(failedInOrder, c.order) << c.radio;
-        EXPECT_EQ(g.onDisk(), c.after) << c.radio;
     }
 }
 
@@ -217,6 +251,78 @@ TEST(SwitchingSwitch, AMissingLauncherFolderChangesNothing) {
         EXPECT_EQ(g.fake.messages, std::vector<Text>{failure(g.path(c.failedPath))}) << c.radio;
         EXPECT_EQ(g.onDisk(), Files{}) << c.radio;
         EXPECT_FALSE(fs::exists(g.dir.path() / "TCLS" / "config")) << "no folder is created";
+    }
+}
+
+// The state line at start, after the crash recovery, for folders as players have them.
+TEST(SwitchingState, TheStateLineSaysWhereTheLauncherFilesPoint) {
+    const Text unknown = "当前客户端：未知（启动器文件不是本程序写入的）";
+    const Text notFound = "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下";
+    const Text live = "当前客户端：正服 2.0.1";
+    // A live switch, then an experience switch killed at the given change (0: not killed;
+    // negative: counted back from its last change).
+    auto killedSwitch = [](int killAt) {
+        return [killAt](Game& g) {
+            g.switchTo("单选框1", "编辑框2", "2.0.1");
+            g.fake.fileOps.changes = 0;
+            g.fake.fileOps.crashAt = 0;
+            g.switchTo("单选框2", "编辑框1", "3.0");
+            g.switchTo("单选框1", "编辑框2", "2.0.1");
+            const int steps = g.fake.fileOps.changes / 2;
+            g.fake.fileOps.changes = 0;
+            g.fake.fileOps.crashAt = killAt > 0 ? killAt : steps + 1 + killAt;
+            g.switchTo("单选框2", "编辑框1", "3.0");
+            g.fake.fileOps.crashAt = 0;  // the program starts again
+        };
+    };
+    struct Case {
+        const char* what;
+        bool tcls, config;
+        std::function<void(Game&)> setUp;
+        Text state;
+    };
+    const Case cases[] = {
+        {"no launcher folder", false, false, [](Game&) {}, notFound},
+        {"TCLS without config", true, false, [](Game&) {}, notFound},
+        {"no launcher files", true, true, [](Game&) {}, unknown},
+        {"the game's own files", true, true,
+         [](Game& g) {
+             testing::writeFile(g.dir.path() / "TCLS/mmog_data.xml", ex::versionFile("1.0"));
+             testing::writeFile(g.dir.path() / "TCLS/config/dirserver.xml", "<Server/>");
+         },
+         unknown},
+        {"a live switch", true, true, [](Game& g) { g.switchTo("单选框1", "编辑框2", "2.0.1"); }, live},
+        {"an experience switch", true, true, [](Game& g) { g.switchTo("单选框2", "编辑框1", "版本 3"); },
+         "当前客户端：体验服 版本 3"},
+        {"another tool changed a file", true, true,
+         [](Game& g) {
+             g.switchTo("单选框1", "编辑框2", "2.0.1");
+             testing::writeFile(g.dir.path() / "TCLS/config/dirserver.xml", ex::kLiveDirServers + " ");
+         },
+         unknown},
+        {"the version differs within the version file", true, true,
+         [](Game& g) {
+             g.switchTo("单选框1", "编辑框2", "2.0.1");
+             const fs::path file = g.dir.path() / "TCLS/mmog_data.xml";
+             testing::writeFile(file, replaceText(testing::readFile(file), "<resv1>2.0.1", "<resv1>2.0.2"));
+         },
+         unknown},
+        {"live config files, experience choice", true, true,
+         [](Game& g) {
+             g.switchTo("单选框1", "编辑框2", "2.0.1");
+             testing::writeFile(g.dir.path() / "TCLS/config/VersionServerConfigdynamic.ini", ex::kTestServerChoice);
+         },
+         unknown},
+        {"a switch killed while staging", true, true, killedSwitch(1), live},
+        {"a switch killed before removing its journal", true, true, killedSwitch(-1), "当前客户端：体验服 3.0"},
+    };
+    for (const Case& c : cases) {
+        Game g(c.tcls, c.config);
+        c.setUp(g);
+        App started(g.fake);
+        started.main.fireCreated();
+        EXPECT_EQ(started.main.control("透明标签16").text(), c.state) << c.what;
+        for (const auto& [name, bytes] : g.onDisk()) EXPECT_EQ(name.find("vorlane"), std::string::npos) << c.what << ": " << name;
     }
 }
 

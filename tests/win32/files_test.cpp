@@ -66,13 +66,15 @@ TEST(Files, NameOutsideTheTextCodePageIsNeverReplacedByAnother) {
     EXPECT_TRUE(folderEntries(folder.wide()).empty());
 }
 
-// Three launcher files; each fault hits the middle or the last one.
+// Three launcher files, with and without a journal; each fault hits the middle or the last one.
 TEST(ReplaceFilesAtomically, AnyFailureLeavesEveryFileAsItWas) {
     enum class Fault { ReadOnly, HeldOpen, StagingBlocked, MissingFolder };
     for (Fault fault : {Fault::ReadOnly, Fault::HeldOpen, Fault::StagingBlocked, Fault::MissingFolder}) {
-        for (int victim : {1, 2}) {
-            SCOPED_TRACE(static_cast<int>(fault) * 10 + victim);
+        for (int at : {1, 2, 11, 12}) {  // the victim's index, plus 10 for a journalled replacement
+            SCOPED_TRACE(static_cast<int>(fault) * 100 + at);
+            const int victim = at % 10;
             TempFolder folder;
+            const Text journal = at > 10 ? folder.text() + "\\switch.vorlane-journal" : Text();
             const std::wstring sub = folder.wide() + L"\\config 配置";
             ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
             std::vector<FileWrite> files;
@@ -101,7 +103,7 @@ TEST(ReplaceFilesAtomically, AnyFailureLeavesEveryFileAsItWas) {
             const auto subBefore = folderEntries(sub);
             const auto topBefore = folderEntries(folder.wide());
             Win32FileOps ops;
-            ReplaceOutcome outcome = replaceFilesAtomically(ops, files);
+            ReplaceOutcome outcome = replaceFilesAtomically(ops, files, journal);
             EXPECT_FALSE(outcome.ok);
             EXPECT_EQ(outcome.failedPath, files[victim].path);
             holder.reset();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/handle.h"
 #include "platform/win32/services.h"
 #include "support.h"
 
@@ -18,10 +19,14 @@ std::wstring selfPath() {
     return std::wstring(path, n);
 }
 
+constexpr std::wstring_view kStays = L" --stays";
+
 // Started as "Client.exe", this test program is the stand-in game client: it writes
 // the command line it got, its working folder and the folder programDirectory names to
 // "launch.txt" beside itself (UTF-8, one per line) and exits before any test runs.
+// Started with --stays, it runs until it is ended, as a game does.
 const bool standIn = [] {
+    if (std::wstring_view(GetCommandLineW()).ends_with(kStays)) Sleep(INFINITE);
     std::wstring self = selfPath();
     std::size_t slash = self.find_last_of(L'\\');
     if (self.substr(slash + 1) != L"Client.exe") return false;
@@ -71,6 +76,51 @@ TEST(RunProgram, ReportsAProgramThatCannotBeStarted) {
     for (const Text& path : {base.text() + "\\TCLS\\Client.exe", base.text() + "\\Client\x81.exe", Text()}) {
         EXPECT_FALSE(runProgram(path, false)) << path;
     }
+}
+
+// A program that stays running, started from `exe` (a copy of this test program).
+struct Running {
+    OwnedHandle process;
+    explicit Running(const std::wstring& exe) {
+        std::wstring commandLine = L"\"" + exe + L"\"" + std::wstring(kStays);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &started)) {
+            process.reset(started.hProcess);
+            CloseHandle(started.hThread);
+        }
+    }
+    ~Running() {
+        TerminateProcess(process.get(), 0);
+        WaitForSingleObject(process.get(), INFINITE);
+    }
+};
+
+TEST(RunningPrograms, FindsAProgramOfTheFolderOrBelowButNotThisOne) {
+    TempFolder base;
+    const std::wstring game = base.wide() + L"\\穿越火线 CF";
+    const Client client = installClient(base);
+    const std::wstring self = selfPath();
+    const Text gameText = narrow(game).value();
+    {
+        Running again(self);  // another instance of this program
+        ASSERT_TRUE(again.process);
+        EXPECT_EQ(runningProgramIn(gameText), std::nullopt);
+        EXPECT_EQ(runningProgramIn(narrow(self.substr(0, self.find_last_of(L'\\'))).value()), std::nullopt);
+
+        Running client1(client.exe);
+        ASSERT_TRUE(client1.process);
+        const Text found = narrow(client.exe).value();
+        for (const Text& folder : {gameText, narrow(client.folder).value(), base.text() + "\\穿越火线 cf\\"}) {
+            EXPECT_EQ(runningProgramIn(folder), found) << folder;
+        }
+        for (const Text& folder : {base.text() + "\\穿越火线", gameText + "\\TCLS\\config", Text()}) {
+            EXPECT_EQ(runningProgramIn(folder), std::nullopt) << folder;
+        }
+    }
+    EXPECT_EQ(runningProgramIn(gameText), std::nullopt) << "the game has ended";
 }
 
 }  // namespace

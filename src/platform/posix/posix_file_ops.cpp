@@ -29,6 +29,8 @@ bool PosixFileOps::writeNew(const Text& path, const Bytes& bytes) {
     return ::close(fd) == 0 && ok;
 }
 
+FileRead PosixFileOps::read(const Text& path) { return readWholeFile(path); }
+
 bool PosixFileOps::exists(const Text& path) {
     struct stat st {};
     return ::lstat(nativePath(path).c_str(), &st) == 0;

@@ -10,6 +10,7 @@ std::string nativePath(const Text& path);
 class PosixFileOps final : public FileOps {
 public:
     bool writeNew(const Text& path, const Bytes& bytes) override;
+    FileRead read(const Text& path) override;
     bool exists(const Text& path) override;
     bool keepCopy(const Text& from, const Text& to) override;
     bool moveOver(const Text& from, const Text& to) override;

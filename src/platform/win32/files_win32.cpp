@@ -29,6 +29,8 @@ bool isLockedAgainstDelete(const std::wstring& path) {
 // empty folder turning "\TCLS\..." into a path at the root of another installation.
 constexpr char kUnnamable[] = "?";
 
+}  // namespace
+
 Text narrowKeepingMarks(const std::wstring& wide) {
     Text out;
     for (std::size_t i = 0; i < wide.size();) {
@@ -39,8 +41,6 @@ Text narrowKeepingMarks(const std::wstring& wide) {
     }
     return out;
 }
-
-}  // namespace
 
 Text programDirectory() {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -101,6 +101,8 @@ bool Win32FileOps::writeNew(const Text& path, const Bytes& bytes) {
     return CloseHandle(file.release()) != FALSE;
 }
 
+FileRead Win32FileOps::read(const Text& path) { return readFile(path); }
+
 bool Win32FileOps::exists(const Text& path) {
     auto wide = systemPath(path);
     return wide && GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -117,7 +119,10 @@ bool Win32FileOps::keepCopy(const Text& from, const Text& to) {
         if (CreateHardLinkW(kept->c_str(), source->c_str(), nullptr)) return true;
     }
     // FAT32 and some network shares have no hard links.
-    if (!CopyFileW(source->c_str(), kept->c_str(), TRUE)) return false;
+    if (!CopyFileW(source->c_str(), kept->c_str(), TRUE)) {
+        if (GetLastError() != ERROR_FILE_EXISTS) DeleteFileW(kept->c_str());
+        return false;
+    }
     DWORD attributes = GetFileAttributesW(kept->c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         SetFileAttributesW(kept->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);

@@ -19,11 +19,14 @@ std::optional<Text> narrow(std::wstring_view wide);
 std::optional<std::wstring> systemPath(const Text& path);
 
 Text programDirectory();
+// For showing a name: a character that a text cannot hold becomes "?".
+Text narrowKeepingMarks(const std::wstring& wide);
 FileRead readFile(const Text& path);
 
 class Win32FileOps final : public FileOps {
 public:
     bool writeNew(const Text& path, const Bytes& bytes) override;
+    FileRead read(const Text& path) override;
     bool exists(const Text& path) override;
     bool keepCopy(const Text& from, const Text& to) override;
     bool moveOver(const Text& from, const Text& to) override;
@@ -36,6 +39,9 @@ HttpResponse httpGet(const Text& url);
 
 // Full path as the application name, quoted on the command line, started in its folder.
 bool runProgram(const Text& programPath, bool wait);
+// The first running program found, other than this one, whose file lies in the folder or
+// below it (full paths compared without regard to case).
+std::optional<Text> runningProgramIn(const Text& folder);
 
 void playMusic(int times, const Text& path);
 void stopMusic();

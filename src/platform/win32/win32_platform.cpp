@@ -25,12 +25,18 @@ Text Win32Platform::programDirectory() { return win32::programDirectory(); }
 
 FileRead Win32Platform::readFileBytes(const Text& path) { return readFile(path); }
 
+bool Win32Platform::exists(const Text& path) { return fileOps_.exists(path); }
+
 bool Win32Platform::writeFileBytes(const Text& path, const Bytes& bytes) {
     return replaceFilesAtomically(fileOps_, {FileWrite{path, bytes}}).ok;
 }
 
-ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files) {
-    return replaceFilesAtomically(fileOps_, files);
+ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files, const Text& journal) {
+    return replaceFilesAtomically(fileOps_, files, journal);
+}
+
+void Win32Platform::recoverFiles(const Text& journal, const std::vector<Text>& targets) {
+    (void)recoverReplacement(fileOps_, journal, targets);
 }
 
 void Win32Platform::showMessage(const Text& text, int style) {
@@ -49,6 +55,8 @@ void Win32Platform::openUrl(const Text& url) {
 HttpResponse Win32Platform::httpGet(const Text& url) { return win32::httpGet(url); }
 
 bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win32::runProgram(programPath, wait); }
+
+std::optional<Text> Win32Platform::runningProgramIn(const Text& folder) { return win32::runningProgramIn(folder); }
 
 void Win32Platform::playMusic(int times, const Text& path) { win32::playMusic(times, path); }
 

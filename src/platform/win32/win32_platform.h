@@ -17,12 +17,15 @@ public:
 
     Text programDirectory() override;
     FileRead readFileBytes(const Text& path) override;
+    bool exists(const Text& path) override;
     bool writeFileBytes(const Text& path, const Bytes& bytes) override;
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files) override;
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) override;
+    void recoverFiles(const Text& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
     void openUrl(const Text& url) override;
     HttpResponse httpGet(const Text& url) override;
     bool runProgram(const Text& programPath, bool wait) override;
+    std::optional<Text> runningProgramIn(const Text& folder) override;
     void playMusic(int times, const Text& path) override;
     void stopMusic() override;
     Text localIpAddress() override;

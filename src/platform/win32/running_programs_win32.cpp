@@ -1,0 +1,74 @@
+// Finding a running program by where its file lies: a process snapshot, and each
+// process's image path (readable even for most programs that run elevated).
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include "platform/win32/handle.h"
+#include "platform/win32/services.h"
+
+namespace vorlane::win32 {
+namespace {
+
+// One spelling per file for comparing: no \\?\ prefix, long names rather than 8.3 ones.
+std::wstring comparable(std::wstring path) {
+    if (path.starts_with(LR"(\\?\)") && path.size() > 5 && path[5] == L':') path.erase(0, 4);
+    DWORD n = GetLongPathNameW(path.c_str(), nullptr, 0);
+    std::wstring longPath(n, L'\0');
+    if (n > 0 && (n = GetLongPathNameW(path.c_str(), longPath.data(), n)) > 0 && n < longPath.size()) {
+        longPath.resize(n);
+        return longPath;
+    }
+    return path;
+}
+
+bool sameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                                        static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool isWithin(std::wstring_view path, std::wstring_view folder) {
+    return path.size() > folder.size() + 1 && path[folder.size()] == L'\\' &&
+           sameIgnoringCase(path.substr(0, folder.size()), folder);
+}
+
+std::wstring imagePath(HANDLE process) {
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!QueryFullProcessImageNameW(process, 0, path.data(), &size)) return {};
+    path.resize(size);
+    return path;
+}
+
+std::wstring ownImagePath() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return comparable(path);
+}
+
+}  // namespace
+
+std::optional<Text> runningProgramIn(const Text& folder) {
+    auto wideFolder = widen(folder);
+    if (!wideFolder || wideFolder->empty()) return std::nullopt;
+    std::wstring within = comparable(*wideFolder);
+    if (within.ends_with(L'\\')) within.pop_back();
+    const std::wstring self = ownImagePath();
+
+    OwnedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));  // INVALID_HANDLE_VALUE on failure
+    if (!snapshot) return std::nullopt;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == GetCurrentProcessId()) continue;
+        OwnedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        const std::wstring path = imagePath(process.get());
+        if (path.empty()) continue;
+        const std::wstring program = comparable(path);
+        // Another copy of this program in the same place is no game.
+        if (isWithin(program, within) && !sameIgnoringCase(program, self)) return narrowKeepingMarks(path);
+    }
+    return std::nullopt;
+}
+
+}  // namespace vorlane::win32
