@@ -353,6 +353,12 @@ LRESULT WindowHost::drawNative(const NMCUSTOMDRAW& draw) {
     const Rect r = scale_.rect(control->windowRect());
     render(r);
     if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_, r.left, r.top, SRCCOPY);
+    // Keyboard users still see which choice has the focus, as the system shows it.
+    bool cuesHidden = SendMessageW(draw.hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
+    if ((draw.uItemState & CDIS_FOCUS) && !cuesHidden) {
+        RECT box{0, 0, r.width, r.height};
+        DrawFocusRect(draw.hdc, &box);
+    }
     return CDRF_SKIPDEFAULT;
 }
 
