@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "app/app.h"
 #include "platform/ui/skin_pictures.h"
 #include "platform/win32/win32_platform.h"
@@ -12,25 +10,13 @@
 namespace vorlane::win32 {
 namespace {
 
-struct Child {
-    HWND hwnd;
-    RECT rect;  // in the window's client coordinates
-};
-
-std::vector<Child> children(HWND parent) {
-    std::vector<Child> found;
+// The native control that covers exactly `rect` of the window's client area.
+HWND childAt(HWND parent, RECT rect) {
     for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         RECT r;
         GetWindowRect(h, &r);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        found.push_back({h, r});
-    }
-    return found;
-}
-
-HWND childAt(HWND parent, RECT rect) {
-    for (const Child& c : children(parent)) {
-        if (EqualRect(&c.rect, &rect)) return c.hwnd;
+        if (EqualRect(&r, &rect)) return h;
     }
     return nullptr;
 }
