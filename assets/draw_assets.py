@@ -1,6 +1,10 @@
 #!/usr/bin/python3
 """Draw Vorlane's skin pictures and program icon into this folder.
 
+Every picture is drawn twice from the same code: at its layout size (here) and at twice
+that size, for 200 % screens (2x/). The 2x set is drawn at double resolution, not
+enlarged, so it stays as sharp as the 1x set.
+
 Run: /usr/bin/python3 assets/draw_assets.py
 Needs python3-pil and fonts-wqy-microhei. Output is byte-identical run to run.
 """
@@ -44,21 +48,27 @@ BG_SIZE = (323, 165)
 WEAVE = (17, 15)  # cell size; divides 323 x 165 exactly, so tiles meet without a seam
 
 
-def draw_background():
-    w, h = BG_SIZE
+def scaled(values, f):
+    """Sizes and points of the layout, times the drawing factor."""
+    return tuple(scaled(v, f) if isinstance(v, tuple) else v * f for v in values)
+
+
+def draw_background(f):
+    w, h = scaled(BG_SIZE, f)
     cw, ch = WEAVE
     light, dark = (31, 30, 30), (14, 13, 13)
     img = Image.new("RGB", (w, h))
     px = img.load()
     for y in range(h):
         for x in range(w):
-            cx, cy = x % cw, y % ch
+            # The weave keeps its threads one layout pixel wide; only the sheen gets finer.
+            cx, cy = (x // f) % cw, (y // f) % ch
             # Odd cells restart the checker, so each cell boundary shows a
             # doubled row/column: that is the weave line and it hides the
             # parity flip where the window repeats the tile.
             base = light if (cx + cy) % 2 == 0 else dark
             # A soft sheen per cell, brighter towards its upper left.
-            u, v = (cx + 0.5) / cw, (cy + 0.5) / ch
+            u, v = (x % (cw * f) + 0.5) / (cw * f), (y % (ch * f) + 0.5) / (ch * f)
             sheen = math.sin(math.pi * u) * math.sin(math.pi * v)
             tilt = 0.04 * ((1 - u) + (1 - v) - 1)
             s = 0.90 + 0.16 * sheen + tilt
@@ -117,8 +127,9 @@ def plate_colour(style, d, y, height):
     return body
 
 
-def shade_plate(size, poly, style, flat_body=None):
-    """Render the plate; returns (image, mask). Outside pixels get KEY."""
+def shade_plate(size, poly, style, f, flat_body=None):
+    """Render the plate at f times the layout size (size and poly are given at that
+    size); returns (image, mask). Outside pixels get KEY."""
     w, h = size
     planes = edge_planes(poly)
     ys = [p[1] for p in poly]
@@ -137,7 +148,8 @@ def shade_plate(size, poly, style, flat_body=None):
             for j in range(SS):
                 for i in range(SS):
                     sx, sy = x + (i + 0.5) / SS, y + (j + 0.5) / SS
-                    d = max(0.0, inside_distance(planes, sx, sy))
+                    # Rim and groove widths are in layout pixels.
+                    d = max(0.0, inside_distance(planes, sx, sy)) / f
                     if flat_body is not None:
                         c = flat_body(d)
                     else:
@@ -154,21 +166,22 @@ def shade_plate(size, poly, style, flat_body=None):
     return img, mask
 
 
-def text_mask(label, size):
-    """Bold-looking label coverage, cropped to its ink."""
-    f = font(size)
-    l, t, r, b = f.getbbox(label)
-    canvas = Image.new("L", (r - l + 8, b - t + 8), 0)
+def text_mask(label, size, f=1):
+    """Bold-looking label coverage at f times the layout size, cropped to its ink."""
+    face = font(size * f)
+    l, t, r, b = face.getbbox(label)
+    pad = 4 * f
+    canvas = Image.new("L", (r - l + 2 * pad, b - t + 2 * pad), 0)
     d = ImageDraw.Draw(canvas)
-    # The font has no bold face: a second pass one pixel right thickens the
-    # vertical strokes without closing up the dense Chinese glyphs.
-    for dx in (0, 1):
-        d.text((4 - l + dx, 4 - t), label, fill=255, font=f)
+    # The font has no bold face: more passes, one layout pixel further right in
+    # all, thicken the vertical strokes without closing up the dense Chinese glyphs.
+    for dx in range(f + 1):
+        d.text((pad - l + dx, pad - t), label, fill=255, font=face)
     return canvas.crop(canvas.getbbox())
 
 
-def put_label(img, mask, label, size, colour, centre):
-    ink = text_mask(label, size)
+def put_label(img, mask, label, size, colour, centre, f):
+    ink = text_mask(label, size, f)
     iw, ih = ink.size
     ox = int(math.floor(centre[0] - iw / 2 + 0.5))
     oy = int(math.floor(centre[1] - ih / 2 + 0.5))
@@ -176,7 +189,7 @@ def put_label(img, mask, label, size, colour, centre):
     cov = ink.load()
     w, h = img.size
     # Drop shadow first (one pixel down-right), then the label itself.
-    for (sx, sy), colour_, strength in (((1, 1), (0, 0, 0), 0.75), ((0, 0), colour, 1.0)):
+    for (sx, sy), colour_, strength in (((f, f), (0, 0, 0), 0.75), ((0, 0), colour, 1.0)):
         for y in range(ih):
             for x in range(iw):
                 a = cov[x, y] / 255.0 * strength
@@ -220,12 +233,14 @@ def poly_centre(poly):
     return (min(xs) + max(xs)) / 2, mid
 
 
-def labelled_plate(size, poly, style, label, font_size, max_ink=None):
-    img, mask = shade_plate(size, poly, style)
-    # Long labels step down a size rather than crowd the slanted ends.
+def labelled_plate(size, poly, style, label, font_size, max_ink, f):
+    poly = scaled(poly, f)
+    img, mask = shade_plate(scaled(size, f), poly, style, f)
+    # Long labels step down a size rather than crowd the slanted ends; the size is
+    # chosen at the layout size, so both sets show the same label.
     while max_ink and text_mask(label, font_size).size[0] > max_ink:
         font_size -= 1
-    put_label(img, mask, label, font_size, style.text, poly_centre(poly))
+    put_label(img, mask, label, font_size, style.text, poly_centre(poly), f)
     avoid_key_inside(img, mask)
     return img
 
@@ -234,7 +249,7 @@ BLANK_FILL = (26, 26, 26)  # matches the edit box that sits on this frame
 BLANK_RIM = (170, 30, 20)
 
 
-def blank_frame():
+def blank_frame(f):
     style = Style(BLANK_RIM, None, None, rim_width=1.0)
     deep = (96, 20, 14)
 
@@ -251,7 +266,7 @@ def blank_frame():
             return mix((12, 12, 12), BLANK_FILL, (d - 3.0) / 0.5)
         return BLANK_FILL
 
-    img, mask = shade_plate(WIDE_SIZE, WIDE_RIGHT_SLANT, style, flat_body=colour)
+    img, mask = shade_plate(scaled(WIDE_SIZE, f), scaled(WIDE_RIGHT_SLANT, f), style, f, flat_body=colour)
     avoid_key_inside(img, mask)
     return img
 
@@ -393,14 +408,14 @@ def write_icon(path):
 # --------------------------------------------------------------------- table
 
 def action(label, style):
-    return lambda: labelled_plate(ACTION_CANVAS, ACTION_POLY, style, label, ACTION_FONT, ACTION_MAX_INK)
+    return lambda f: labelled_plate(ACTION_CANVAS, ACTION_POLY, style, label, ACTION_FONT, ACTION_MAX_INK, f)
 
 
 def wide(poly, label, style):
-    return lambda: labelled_plate(WIDE_SIZE, poly, style, label, WIDE_FONT)
+    return lambda f: labelled_plate(WIDE_SIZE, poly, style, label, WIDE_FONT, None, f)
 
 
-# file name -> (painter, size, kind, rim colour); kind drives the self-check.
+# file name -> (painter taking the factor, layout size, kind, rim colour); kind drives the self-check.
 PICTURES = {
     "background.bmp": (draw_background, BG_SIZE, "texture", None),
     "plate_play_normal.bmp": (action("播 放", NORMAL), ACTION_CANVAS, "action", RED_BROWN),
@@ -429,12 +444,13 @@ PICTURES = {
 
 # ---------------------------------------------------------------- self-check
 
-def check(name, img, size, kind, rim):
+def check(name, img, size, kind, rim, f):
+    size = scaled(size, f)
     assert img.mode == "RGB" and img.size == size, (name, img.mode, img.size)
     w, h = size
     px = img.load()
     if kind == "texture":
-        cw, ch = WEAVE
+        cw, ch = scaled(WEAVE, f)
         assert w % cw == 0 and h % ch == 0
         # Exactly periodic in whole cells, so tiling the picture shows no seam.
         for y in range(h):
@@ -455,22 +471,27 @@ def check(name, img, size, kind, rim):
             assert px[x, col[0]] == rim and px[x, col[-1]] == rim, (name, "outline not pure rim", x)
     assert any(px[x, y] != KEY for y in range(h) for x in range(w)), (name, "no plate")
     if kind == "action":
-        pw, ph = ACTION_PLATE
+        pw, ph = scaled(ACTION_PLATE, f)
         assert all(px[x, y] == KEY for y in range(h) for x in range(w) if x >= pw or y >= ph), (name, "plate outside 128x32")
     if kind == "frame":
         # The edit box (8, 4, 296 x 24) must sit on a flat field of its own colour.
-        assert all(px[x, y] == BLANK_FILL for y in range(4, 28) for x in range(8, 304)), name
+        assert all(px[x, y] == BLANK_FILL for y in range(4 * f, 28 * f) for x in range(8 * f, 304 * f)), name
+
+
+SETS = ((1, HERE), (2, os.path.join(HERE, "2x")))
 
 
 def main():
-    for name, (paint, size, kind, rim) in PICTURES.items():
-        img = paint()
-        check(name, img, size, kind, rim)
-        img.save(os.path.join(HERE, name), format="BMP")
-        back = Image.open(os.path.join(HERE, name))
-        assert back.mode == "RGB" and back.tobytes() == img.tobytes(), name
+    for f, folder in SETS:
+        os.makedirs(folder, exist_ok=True)
+        for name, (paint, size, kind, rim) in PICTURES.items():
+            img = paint(f)
+            check(name, img, size, kind, rim, f)
+            img.save(os.path.join(folder, name), format="BMP")
+            back = Image.open(os.path.join(folder, name))
+            assert back.mode == "RGB" and back.tobytes() == img.tobytes(), name
     write_icon(os.path.join(HERE, "vorlane.ico"))
-    print("wrote %d pictures and vorlane.ico to %s" % (len(PICTURES), HERE))
+    print("wrote %d pictures at 1x and 2x and vorlane.ico to %s" % (len(PICTURES), HERE))
 
 
 if __name__ == "__main__":

@@ -15,14 +15,18 @@ add_library(vorlane_win32 STATIC ${VORLANE_WIN32_SOURCES})
 target_link_libraries(vorlane_win32 PUBLIC vorlane_core ${VORLANE_WIN32_LIBS})
 target_compile_definitions(vorlane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 
-# The skin pictures are embedded as PNG, which is far smaller than the BMPs they come from.
+# The skin pictures are embedded as PNG, which is far smaller than the BMPs they come from;
+# the set drawn at twice the size (assets/2x) under the same names with "_2X" after them.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-file(GLOB VORLANE_ASSET_BMPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.bmp)
+file(GLOB VORLANE_ASSET_BMPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/2x/*.bmp)
 set(VORLANE_ASSET_PNGS "")
 set(VORLANE_ASSET_RC "${CMAKE_BINARY_DIR}/assets.rc")
 file(WRITE ${VORLANE_ASSET_RC}.in "")
 foreach(bmp ${VORLANE_ASSET_BMPS})
     get_filename_component(stem ${bmp} NAME_WE)
+    if(bmp MATCHES "/2x/[^/]+$")
+        set(stem "${stem}_2x")
+    endif()
     set(png ${CMAKE_BINARY_DIR}/assets/${stem}.png)
     add_custom_command(OUTPUT ${png}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/assets

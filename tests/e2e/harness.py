@@ -2,7 +2,9 @@
 
 One Session per run: an Xvfb screen (1280x800x24), the Wine prefix (booted once, reused),
 a loopback web server on the port the test build reads its pages from, and a stand-in
-browser that records every opened address.
+browser that records every opened address. Tests of another display DPI get a session
+of their own: a larger screen and a copy of the prefix set to that DPI; the program
+there reaches the same web server, which holds the port for the whole run.
 
 Per test: a fresh game folder (GameFolder) under build/e2e/<test id>/, the program copied
 into it and started with its test log (Vorlane). Tests derive from E2ETestCase, which
@@ -170,9 +172,13 @@ class WebPages:
 
 
 class Session:
-    """What a run shares: the X screen, the Wine prefix and the web server."""
+    """What a run shares: the X screen, the Wine prefix and the web server. A session at
+    another DPI copies the prefix of `base` and has no web server of its own."""
 
-    def __init__(self, build_dir):
+    def __init__(self, build_dir, dpi=96, screen=SCREEN, base=None):
+        self.dpi = dpi
+        self.screen = screen
+        self.base = base
         self.build = Path(build_dir).resolve()
         self.exe = self.build / "vorlane.exe"
         self.msgbox_exe = self.build / "msgbox.exe"
@@ -193,23 +199,25 @@ class Session:
             self._start_xvfb()
             self.env["DISPLAY"] = self.display
             self._prepare_prefix()
-            self.web = WebPages()
+            self.web = None if base else WebPages()
         except BaseException:
             self.close()
             raise
 
     def _wine_environment(self):
         env = dict(os.environ)
-        env["WINEPREFIX"] = os.environ.get("VORLANE_E2E_PREFIX", str(REPO / "build" / "wineprefix-e2e"))
+        prefix = os.environ.get("VORLANE_E2E_PREFIX", str(REPO / "build" / "wineprefix-e2e"))
+        env["WINEPREFIX"] = prefix if self.base is None else f"{prefix}-dpi{self.dpi}"
         dump = subprocess.run(["bash", "-c", '. "$1/scripts/wine-env.sh" && env -0', "-", str(REPO)],
                               env=env, capture_output=True, check=True, timeout=30).stdout
         return dict(item.split("=", 1) for item in dump.decode().split("\0") if "=" in item)
 
     def _start_xvfb(self):
         read_end, write_end = os.pipe()
-        self._xvfb_log = open(self.root / "xvfb.log", "wb")
+        self._xvfb_log = open(self.root / f"xvfb-{self.dpi}.log", "wb")
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.screen[0]}x{self.screen[1]}x24", "-nolisten",
+             "tcp"],
             pass_fds=(write_end,), stdout=self._xvfb_log, stderr=subprocess.STDOUT, start_new_session=True)
         os.close(write_end)
         number = b""
@@ -223,17 +231,43 @@ class Session:
                 number += chunk
         os.close(read_end)
         if not number.strip().isdigit():
-            raise SetupError(f"Xvfb did not start: {_tail(self.root / 'xvfb.log')}")
+            raise SetupError(f"Xvfb did not start: {_tail(self._xvfb_log.name)}")
         self.display = ":" + number.strip().decode()
 
     def _prepare_prefix(self):
         env = self.env
         # A server left over from an interrupted run of ours would make the preparation wait for ever.
         subprocess.run(["wineserver", "-k"], env=env, capture_output=True, timeout=30)
+        if self.base is not None:
+            self._copy_prefix_at_dpi()
+            return
         result = subprocess.run([str(REPO / "scripts" / "wine-prefix.sh"), str(HERE / "browser_recorder.sh")],
                                 env=env, capture_output=True, timeout=240)
         if result.returncode != 0:
             raise SetupError(f"scripts/wine-prefix.sh failed: {result.stderr.decode(errors='replace')[-2000:]}")
+
+    def _copy_prefix_at_dpi(self):
+        """A copy of the base prefix (its registry written out first) whose display has this DPI;
+        Wine reads the DPI when its server starts."""
+        subprocess.run(["wineserver", "-w"], env=self.base.env, capture_output=True, timeout=60)
+        prefix = Path(self.env["WINEPREFIX"])
+        shutil.rmtree(prefix, ignore_errors=True)
+        subprocess.run(["cp", "-a", self.base.env["WINEPREFIX"], str(prefix)], check=True, timeout=120)
+        result = subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                                 "REG_DWORD", "/d", str(self.dpi), "/f"], env=self.env, capture_output=True, timeout=60)
+        subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True, timeout=60)
+        if result.returncode != 0:
+            raise SetupError(f"cannot set the DPI of {prefix}: {result.stderr.decode(errors='replace')[-2000:]}")
+
+    def px(self, units):
+        """Device pixels of a length in layout units, rounded half away from zero as the program does."""
+        magnitude = (abs(units) * self.dpi * 2 + 96) // 192
+        return magnitude if units >= 0 else -magnitude
+
+    def units(self, px):
+        """Layout units of a device length, rounded as the program does."""
+        magnitude = (abs(px) * 96 * 2 + self.dpi) // (2 * self.dpi)
+        return magnitude if px >= 0 else -magnitude
 
     def workdir(self, test_id):
         path = self.root / test_id
@@ -289,31 +323,32 @@ class Session:
         self.xvfb = None
 
 
-_session = None
-_setup_error = None
+_sessions = {}
+_setup_errors = {}
 
 
-def session():
-    """The run's Session, started on first use and closed at exit. A set-up that failed
-    fails every later test at once with the same reason."""
-    global _session, _setup_error
-    if _setup_error is not None:
-        raise _setup_error
-    if _session is None:
+def session(dpi=96, screen=SCREEN):
+    """The run's Session for a display DPI, started on first use and closed at exit. A
+    set-up that failed fails every later test at that DPI at once with the same reason."""
+    if dpi in _setup_errors:
+        raise _setup_errors[dpi]
+    if dpi not in _sessions:
+        base = None if dpi == 96 else session()
+        build = str(build_folder())
         try:
-            _session = Session(str(build_folder()))
+            _sessions[dpi] = Session(build, dpi, screen, base)
         except (SetupError, OSError, subprocess.SubprocessError) as e:
-            _setup_error = e
+            _setup_errors[dpi] = e
             raise
-        atexit.register(shutdown)
-    return _session
+        if len(_sessions) == 1:
+            atexit.register(shutdown)
+    return _sessions[dpi]
 
 
 def shutdown():
-    global _session
-    if _session is not None:
-        _session.close()
-        _session = None
+    """Closes every session, the one owning the web server last."""
+    for dpi in sorted(_sessions, reverse=True):
+        _sessions.pop(dpi).close()
 
 
 class GameFolder:
@@ -401,8 +436,9 @@ class Vorlane:
         shown = _poll(lambda: (window := self._main_x_window()) and window["viewable"] and window, 10)
         if not shown:
             self._fail(f"no X window {TITLE!r} of size {self.state['window'][2:]} appeared")
-        if shown["rect"] != self.state["window"]:
-            self._fail(f"the X window is at {shown['rect']} but the program logs {self.state['window']}")
+        if [self.s.units(v) for v in shown["rect"]] != self.state["window"]:
+            self._fail(f"the X window is at {shown['rect']} but the program logs {self.state['window']} "
+                       f"(layout units at {self.s.dpi} DPI)")
         # The first paint has happened once the surface is more than one flat colour.
         self.wait_for_screen(lambda im: len({im.pixel(x, y) for x in range(0, im.width, 97)
                                              for y in range(0, im.height, 53)}) > 1, timeout=10,
@@ -539,7 +575,7 @@ class Vorlane:
     # Where things are
 
     def _main_x_window(self):
-        size = self.state["window"][2:]
+        size = [self.s.px(v) for v in self.state["window"][2:]]
         for window in self.s.x_windows(pid=self.proc.pid):
             if window["rect"][2:] == size:
                 return window
@@ -565,24 +601,25 @@ class Vorlane:
 
     def point(self, name, dx=None, dy=None, preview=False):
         """Screen point of a control of the main (or the preview) window: its centre, or
-        (dx, dy) from its top-left corner."""
+        (dx, dy) from its top-left corner, in layout units."""
         if preview:
             layout, origin = self.preview_layout(), self.state.get("preview")
             if origin is None:
                 self._fail("the preview window is not open")
-            ox, oy = origin[:2]
+            ox, oy = self.s.px(origin[0]), self.s.px(origin[1])
         else:
             layout = self.layout
             ox, oy = self.window_origin()
         if name not in layout:
             self._fail(f"the {'preview' if preview else 'main'} window has no control {name!r}")
         left, top, width, height = layout[name]
-        return (ox + left + (width // 2 if dx is None else dx), oy + top + (height // 2 if dy is None else dy))
+        return (ox + self.s.px(left + (width // 2 if dx is None else dx)),
+                oy + self.s.px(top + (height // 2 if dy is None else dy)))
 
     def window_point(self, x, y):
-        """Screen point of window coordinates (x, y)."""
+        """Screen point of window coordinates (x, y) in layout units."""
         ox, oy = self.window_origin()
-        return ox + x, oy + y
+        return ox + self.s.px(x), oy + self.s.px(y)
 
     # Input
 
@@ -695,10 +732,13 @@ class E2ETestCase(unittest.TestCase):
         """A fresh game folder under this test's work folder; options as for GameFolder."""
         return GameFolder(self.workdir / folder, self.session, **options)
 
-    def start(self, game=None, timeout=30):
+    def start(self, game=None, timeout=30, logs=None):
         """Starts the program in `game` (a fresh default game folder if none) and waits
-        until its start-up has run."""
-        app = Vorlane(self.session, game or self.make_game(), self.workdir)
+        until its start-up has run. Its logs go to the test's work folder, or to the
+        folder `logs` in it when a test starts the program more than once."""
+        logs = self.workdir / logs if logs else self.workdir
+        logs.mkdir(parents=True, exist_ok=True)
+        app = Vorlane(self.session, game or self.make_game(), logs)
         self.addCleanup(self._finish, app)
         return app.start(timeout)
 

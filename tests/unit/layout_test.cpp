@@ -72,6 +72,63 @@ TEST_F(MainWindow, HitTestingFollowsTheStackingAndSkipsWhatIsNotOnTheSurface) {
     EXPECT_EQ(controlAt(app.main, 396, 138), nullptr) << "the invisible timer takes no clicks";
 }
 
+TEST(Scale, MapsUnitsToDevicePixelsAndCoversTheScreen) {
+    struct Case {
+        int dpi, units, px, backToUnits;
+    };
+    const Case cases[] = {
+        {96, 847, 847, 847}, {120, 847, 1059, 847}, {144, 847, 1271, 847}, {192, 847, 1694, 847},
+        {120, -16, -20, -16}, {144, -13, -20, -13}, {168, 490, 858, 490}, {240, 1, 3, 1},
+    };
+    for (const Case& c : cases) {
+        Scale scale(c.dpi);
+        EXPECT_EQ(scale.px(c.units), c.px) << c.dpi << " dpi, " << c.units;
+        EXPECT_EQ(scale.units(c.px), c.backToUnits) << c.dpi << " dpi, " << c.px << " px";
+    }
+    // A full-screen window in units must reach every device pixel of the screen.
+    for (int dpi : {96, 120, 144, 168, 192, 240}) {
+        for (int screen : {768, 1080, 1366, 1600, 2160, 2560}) {
+            Scale scale(dpi);
+            EXPECT_GE(scale.px(scale.cover(screen)), screen) << dpi << " dpi, " << screen;
+            EXPECT_LT(scale.px(scale.cover(screen) - 1), screen) << dpi << " dpi, " << screen;
+        }
+    }
+}
+
+TEST_F(MainWindow, ScalesWithTheDisplayDpiKeepingOverlapsFramesAndHits) {
+    struct Case {
+        int dpi, width, height;
+    };
+    const Case cases[] = {{120, 1059, 613}, {144, 1271, 735}, {192, 1694, 980}, {216, 1906, 1103}};
+    // Upper button over lower button, and edit box on its frame.
+    const std::pair<const char*, const char*> overlaps[] = {
+        {"图形按钮8", "图形按钮1"}, {"图形按钮9", "图形按钮8"}, {"图形按钮12", "图形按钮10"}, {"图形按钮11", "图形按钮10"}};
+    const std::pair<const char*, const char*> framed[] = {
+        {"编辑框3", "图形按钮1"}, {"编辑框2", "图形按钮5"}, {"编辑框1", "图形按钮4"}};
+    for (const Case& k : cases) {
+        Scale scale(k.dpi);
+        EXPECT_EQ(scale.windowRect(app.main.bounds()), (Rect{0, 0, k.width, k.height})) << k.dpi;
+        for (const auto& [upper, lower] : overlaps) {
+            int overlap = intersect(scale.rect(c(upper).windowRect()), scale.rect(c(lower).windowRect())).width;
+            EXPECT_GE(overlap, static_cast<int>(8 * scale.factor())) << k.dpi << " dpi: " << upper << " over " << lower;
+            EXPECT_LE(overlap, static_cast<int>(8 * scale.factor()) + 1) << k.dpi << " dpi: " << upper;
+        }
+        for (const auto& [edit, frame] : framed) {
+            Rect e = scale.rect(c(edit).windowRect()), f = scale.rect(c(frame).windowRect());
+            EXPECT_EQ(intersect(e, f), e) << k.dpi << " dpi: " << edit << " leaves its frame";
+            EXPECT_GE(e.left - f.left, static_cast<int>(8 * scale.factor())) << k.dpi << " dpi: " << edit;
+        }
+        // Every spot that belongs to a control at 100 % belongs to it on the scaled device.
+        for (const Control& control : app.main.controls()) {
+            Rect r = control.windowRect();
+            int x = r.left + r.width / 2, y = r.top + r.height / 2;
+            const Control* unscaled = controlAt(app.main, x, y);
+            if (!unscaled || x < 0) continue;
+            EXPECT_EQ(controlAt(app.main, scale.px(x), scale.px(y), scale), unscaled) << k.dpi << " dpi: " << control.name();
+        }
+    }
+}
+
 TEST_F(MainWindow, ClicksFlipTheToggleAndCheckOneRadioOfTheGroup) {
     app.main.fire(c("单选框2"), Event::Clicked);
     EXPECT_TRUE(c("单选框2").checked());

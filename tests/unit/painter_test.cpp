@@ -8,32 +8,24 @@
 #include "fake_platform.h"
 #include "platform/ui/hit_test.h"
 #include "platform/ui/painter.h"
+#include "platform/ui/resample.h"
+#include "platform/ui/skin_pictures.h"
 
 namespace vorlane {
 namespace {
 
-// The skin pictures, read from the committed BMP files.
-class AssetPictures final : public PictureSource {
-public:
-    const Bitmap* picture(std::string_view name) const override {
-        auto it = cache_.find(name);
-        if (it == cache_.end()) {
-            std::ifstream in(std::string(VORLANE_ASSETS_DIR) + "/" + std::string(name) + ".bmp", std::ios::binary);
-            Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            it = cache_.emplace(std::string(name), decodeBmp(bytes)).first;
-        }
-        return it->second ? &*it->second : nullptr;
-    }
+// The skin pictures, read from the committed BMP files (the 2x set from assets/2x).
+std::optional<Bitmap> assetPicture(std::string_view name, int factor) {
+    std::string folder = std::string(VORLANE_ASSETS_DIR) + (factor == 2 ? "/2x/" : "/");
+    std::ifstream in(folder + std::string(name) + ".bmp", std::ios::binary);
+    return decodeBmp(Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+}
 
-private:
-    mutable std::map<std::string, std::optional<Bitmap>, std::less<>> cache_;
-};
-
-// Pictures made up by a test.
+// Pictures made up by a test, the same at every scale.
 class MadePictures final : public PictureSource {
 public:
     std::map<std::string, Bitmap, std::less<>> pictures;
-    const Bitmap* picture(std::string_view name) const override {
+    const Bitmap* picture(std::string_view name, Scale) const override {
         auto it = pictures.find(name);
         return it == pictures.end() ? nullptr : &it->second;
     }
@@ -61,28 +53,36 @@ struct Surface {
     Rgb at(int x, int y) const { return unpackRgb(pixels[static_cast<std::size_t>(y) * width + x]); }
 };
 
+// A window of one graphic button, over a plain colour or a tiled background picture.
+struct ButtonWindow {
+    ButtonWindow(const char* picture, Rect at, int width, int height, Rgb back, const char* background = nullptr)
+        : row{.name = "b", .kind = ControlKind::GraphicButton, .left = at.left, .top = at.top, .width = at.width,
+              .height = at.height, .pictures = {.normal = picture}},
+          spec{.name = "w", .title = "", .width = width, .height = height, .background = background,
+               .backColour = back, .controls = {&row, 1}} {}
+    ControlSpec row;
+    WindowSpec spec;
+    testing::FakePlatform fake;
+    App app{fake};
+    Window window{spec, app};
+};
+
 Bitmap solid(int w, int h, Rgb c) { return {w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h, packRgb(c))}; }
 
 TEST(Painter, SkipsExactlyTheTransparentColourAndNothingNearIt) {
     MadePictures pics;
     pics.pictures["key"] = {3, 1, {packRgb({160, 160, 160}), packRgb({161, 160, 160}), packRgb({160, 160, 159})}};
-    const ControlSpec rows[] = {{.name = "b", .kind = ControlKind::GraphicButton, .left = 1, .top = 1, .width = 3,
-                                 .height = 1, .pictures = {.normal = "key"}}};
-    const WindowSpec spec{.name = "w", .title = "", .width = 5, .height = 3, .backColour = Rgb{1, 2, 3},
-                          .controls = rows};
-    testing::FakePlatform fake;
-    App app(fake);
-    Window window(spec, app);
+    ButtonWindow w("key", {1, 1, 3, 1}, 5, 3, {1, 2, 3});
     Surface s(5, 3);
-    paintWindow(window, s.canvas, pics, RawDecoder{});
+    paintWindow(w.window, s.canvas, pics, RawDecoder{});
     EXPECT_EQ(s.at(1, 1), (Rgb{1, 2, 3}));
     EXPECT_EQ(s.at(2, 1), (Rgb{161, 160, 160}));
     EXPECT_EQ(s.at(3, 1), (Rgb{160, 160, 159}));
 }
 
 TEST(Painter, TilesTheBackgroundTextureFromTheTopLeft) {
-    AssetPictures pics;
-    const Bitmap* texture = pics.picture("background");
+    SkinPictures pics(assetPicture);
+    const Bitmap* texture = pics.picture("background", Scale{});
     ASSERT_NE(texture, nullptr);
     ASSERT_EQ(texture->width, 323);
     ASSERT_EQ(texture->height, 165);
@@ -95,6 +95,117 @@ TEST(Painter, TilesTheBackgroundTextureFromTheTopLeft) {
     for (int y : {0, 7, 164, 165, 166, 329, 330, 489}) {
         for (int x : {0, 5, 322, 323, 324, 645, 646, 846}) {
             EXPECT_EQ(s.at(x, y), unpackRgb(texture->at(x % 323, y % 165))) << x << "," << y;
+        }
+    }
+}
+
+TEST(Painter, AtTwiceTheScaleTilesAndDrawsTheDoubleSizePicturesWithTheirKey) {
+    SkinPictures pics(assetPicture);
+    const Bitmap* texture = pics.picture("background", Scale{192});
+    const Bitmap* plate = pics.picture("plate_convert_normal", Scale{192});
+    ASSERT_NE(texture, nullptr);
+    ASSERT_NE(plate, nullptr);
+    ASSERT_EQ(texture->width, 646);
+    ASSERT_EQ(texture->height, 330);
+    ButtonWindow w("plate_convert_normal", {256, 216, 128, 32}, 847, 490, {}, "background");
+    Surface s(1694, 980);
+    // The host repaints only what changed: nothing outside the clip is touched.
+    s.canvas.setClip({0, 0, 600, 980});
+    paintWindow(w.window, s.canvas, pics, RawDecoder{}, {}, Scale{192});
+    EXPECT_EQ(packRgb(s.at(600, 10)), 0xABCDEFu);
+    s.canvas.setClip({0, 0, 1694, 980});
+    paintWindow(w.window, s.canvas, pics, RawDecoder{}, {}, Scale{192});
+    for (int y : {0, 329, 330, 331, 659, 660, 979}) {
+        for (int x : {0, 645, 646, 647, 1291, 1292, 1693}) {
+            EXPECT_EQ(s.at(x, y), unpackRgb(texture->at(x % 646, y % 330))) << x << "," << y;
+        }
+    }
+    int keyed = 0;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            std::uint32_t p = plate->at(x, y);
+            bool key = p == packRgb(kTransparentKey);
+            keyed += key;
+            EXPECT_EQ(s.at(512 + x, 432 + y), unpackRgb(key ? texture->at((512 + x) % 646, (432 + y) % 330) : p))
+                << x << "," << y;
+        }
+    }
+    EXPECT_GT(keyed, 0) << "the slanted ends show the surface";
+}
+
+TEST(Painter, BetweenTheSetsShowsNoKeyColourAndKeepsThePlateWhole) {
+    SkinPictures pics(assetPicture);
+    ButtonWindow w("plate_to_bgm_normal", {4, 4, 128, 32}, 140, 40, {0, 0, 255});
+    for (int dpi : {120, 144, 168, 216, 288}) {
+        Scale scale(dpi);
+        Surface s(scale.px(140), scale.px(40));
+        paintWindow(w.window, s.canvas, pics, RawDecoder{}, {}, scale);
+        int plate = 0;
+        for (int y = 0; y < scale.px(40); ++y) {
+            for (int x = 0; x < scale.px(140); ++x) {
+                Rgb p = s.at(x, y);
+                ASSERT_NE(p, kTransparentKey) << dpi << " dpi at " << x << "," << y;
+                // The plate's colours hold little blue; key grey blended into its edge would add some.
+                if (p == Rgb{0, 0, 255}) continue;
+                ++plate;
+                EXPECT_LE(p.b, 70) << dpi << " dpi: key fringe at " << x << "," << y;
+            }
+        }
+        // The plate is 128 x 32 units less its slanted corners.
+        double area = 120.0 * 32 * scale.factor() * scale.factor();
+        EXPECT_NEAR(plate, area, area * 0.03) << dpi << " dpi";
+    }
+}
+
+TEST(Resample, AveragesTheAreaAndKeepsTheKeyApartFromTheColours) {
+    const std::uint32_t key = packRgb(kTransparentKey), red = packRgb({200, 0, 0});
+    const std::uint32_t dark = packRgb({150, 150, 150}), light = packRgb({170, 170, 170});
+    struct Case {
+        const char* what;
+        Bitmap source;
+        int width, height;
+        bool keyed;
+        std::vector<std::uint32_t> expected;
+    };
+    const Case cases[] = {
+        {"halved", {4, 1, {0x000000, 0x0000C8, 0xC80000, 0xC80000}}, 2, 1, false, {0x000064, 0xC80000}},
+        {"doubled", {2, 1, {0x010203, 0x0A0B0C}}, 4, 1, false, {0x010203, 0x010203, 0x0A0B0C, 0x0A0B0C}},
+        // Key pixels lend no colour: the edge of a plate keeps the plate's colour.
+        {"half key", {4, 1, {key, red, red, red}}, 2, 1, true, {red, red}},
+        {"mostly key", {4, 1, {key, key, key, red}}, 2, 1, true, {key, red}},
+        {"three quarters", {4, 1, {key, key, red, red}}, 3, 1, true, {key, red, red}},
+        // A mean that lands on the key is moved off it, or it would vanish.
+        {"mean is the key", {2, 2, {dark, light, light, dark}}, 1, 1, true, {packRgb({161, 160, 160})}},
+    };
+    for (const Case& c : cases) {
+        Bitmap out = resample(c.source, c.width, c.height, c.keyed ? &kTransparentKey : nullptr);
+        EXPECT_EQ(out.pixels, c.expected) << c.what;
+    }
+    // A part of the result is the same as that part of the whole.
+    Bitmap whole = resample(cases[0].source, 3, 2), part = resample(cases[0].source, 3, 2, {1, 1, 2, 1});
+    EXPECT_EQ(part.pixels, (std::vector<std::uint32_t>{whole.at(1, 1), whole.at(2, 1)}));
+}
+
+TEST(Painter, DrawsRadioButtonsInTheSkinAtEveryScale) {
+    const Rgb back{20, 20, 20}, mark{216, 54, 7};
+    const ControlSpec rows[] = {{.name = "r", .kind = ControlKind::RadioButton, .left = 16, .top = 40, .width = 120,
+                                 .height = 24, .text = "体验服转换到正服", .textColour = mark}};
+    const WindowSpec spec{.name = "w", .title = "", .width = 150, .height = 70, .backColour = back, .controls = rows};
+    testing::FakePlatform fake;
+    App app(fake);
+    Window window(spec, app);
+    for (int dpi : {96, 144, 192}) {
+        for (bool checked : {false, true}) {
+            Scale scale(dpi);
+            window.control("r").setChecked(checked);
+            Surface s(scale.px(150), scale.px(70));
+            paintWindow(window, s.canvas, MadePictures{}, RawDecoder{}, {}, scale);
+            const double f = scale.factor(), cx = scale.px(16) + 6.5 * f, cy = scale.px(40) + scale.px(24) / 2.0;
+            auto at = [&](double x, double y) { return s.at(static_cast<int>(x), static_cast<int>(y)); };
+            EXPECT_EQ(at(cx - 5.25 * f, cy), mark) << dpi << " dpi: the ring";
+            EXPECT_EQ(at(cx + 5.25 * f, cy), mark) << dpi << " dpi: the ring";
+            EXPECT_EQ(at(cx, cy), checked ? mark : back) << dpi << " dpi: the centre";
+            EXPECT_EQ(at(cx, cy + 3.75 * f), back) << dpi << " dpi: between dot and ring";
         }
     }
 }
@@ -171,25 +282,26 @@ TEST(ButtonPictures, FollowHoverPressAndTheToggleState) {
     EXPECT_STREQ(buttonPictureName(play, {}), "plate_play_normal");
 }
 
-TEST(MainWindowPicture, EveryPictureTheLayoutNamesExistsAtItsSize) {
-    AssetPictures pics;
+TEST(MainWindowPicture, EveryPictureTheLayoutNamesExistsAtItsSizeTimesTheScale) {
+    SkinPictures pics(assetPicture);
     testing::FakePlatform fake;
     App app(fake);
-    for (const Control& c : app.main.controls()) {
-        const ButtonPictures& p = c.spec().pictures;
-        for (const char* name : {p.normal, p.hover, p.pressed, p.disabled, c.spec().picture}) {
-            if (!name) continue;
-            const Bitmap* bmp = pics.picture(name);
-            ASSERT_NE(bmp, nullptr) << name;
-            if (c.kind() == ControlKind::GraphicButton && c.bounds().width == 128) {
-                EXPECT_EQ(bmp->width, 131) << name;
-                EXPECT_EQ(bmp->height, 34) << name;
-            } else {
-                EXPECT_EQ(bmp->width, 376) << name;
-                EXPECT_EQ(bmp->height, 32) << name;
+    for (int dpi : {96, 120, 144, 192, 240}) {
+        Scale scale(dpi);
+        for (const Control& c : app.main.controls()) {
+            const ButtonPictures& p = c.spec().pictures;
+            for (const char* name : {p.normal, p.hover, p.pressed, p.disabled, c.spec().picture}) {
+                if (!name) continue;
+                const Bitmap* bmp = pics.picture(name, scale);
+                ASSERT_NE(bmp, nullptr) << name;
+                bool plate = c.kind() == ControlKind::GraphicButton && c.bounds().width == 128;
+                EXPECT_EQ(bmp->width, scale.px(plate ? 131 : 376)) << name << " at " << dpi;
+                EXPECT_EQ(bmp->height, scale.px(plate ? 34 : 32)) << name << " at " << dpi;
             }
         }
     }
+    // At 200 % the pictures are the ones drawn at twice the size, not enlarged.
+    EXPECT_EQ(pics.picture("plate_convert_normal", Scale{192})->pixels, assetPicture("plate_convert_normal", 2)->pixels);
 }
 
 }  // namespace

@@ -22,7 +22,13 @@ public:
     virtual void fill(const Rect& r, Rgb colour) = 0;
     // Unscaled, top-left at (x, y); pixels of exactly `key` are skipped.
     virtual void drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) = 0;
+    // Nearest pixel, as a picture box fits its picture.
     virtual void stretchBitmap(const Bitmap& bmp, const Rect& dest) = 0;
+    // Smoothly resampled to the size of `dest`, for a picture shown at the display's scale.
+    virtual void drawBitmapScaled(const Bitmap& bmp, const Rect& dest) = 0;
+    // The area between two circles about (cx, cy), anti-aliased and blended over what is
+    // there; an inner radius of 0 fills the disc.
+    virtual void fillRing(double cx, double cy, double outer, double inner, Rgb colour) = 0;
     virtual void drawText(const Text& text, const Rect& box, const TextStyle& style) = 0;
 };
 
@@ -45,6 +51,8 @@ public:
     void fill(const Rect& r, Rgb colour) override;
     void drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) override;
     void stretchBitmap(const Bitmap& bmp, const Rect& dest) override;
+    void drawBitmapScaled(const Bitmap& bmp, const Rect& dest) override;
+    void fillRing(double cx, double cy, double outer, double inner, Rgb colour) override;
     void drawText(const Text& text, const Rect& box, const TextStyle& style) override;
 
     std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }

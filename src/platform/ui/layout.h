@@ -23,6 +23,9 @@ enum class ControlKind {
     AnimationObject,
 };
 
+// The pixel height of the default control font, which edit boxes and radio buttons use.
+inline constexpr int kControlFontHeight = 12;
+
 enum class Cursor { Arrow, Hand };
 enum class ButtonType { Push, Toggle };
 enum class TextLayout { Top, CentredVertically };

@@ -7,11 +7,22 @@ namespace {
 
 constexpr Rgb kSystemFace{240, 240, 240};
 
+// A radio button in layout units: its round mark at the left, vertically centred, and
+// the caption after it, in the control font's size.
+constexpr double kMarkCentre = 6.5;
+constexpr double kMarkRadius = 6;
+constexpr double kMarkLine = 1.5;
+constexpr double kMarkDot = 3;
+constexpr int kCaptionIndent = 17;
+
 struct Painter {
     Canvas& canvas;
     const PictureSource& pictures;
     const ImageDecoder& decoder;
     const PointerState& pointer;
+    Scale scale;
+
+    const Bitmap* picture(const char* name) const { return name ? pictures.picture(name, scale) : nullptr; }
 
     void tile(const Bitmap& bmp, const Rect& area) {
         for (int y = area.top; y < area.bottom(); y += bmp.height) {
@@ -27,7 +38,7 @@ struct Painter {
     }
 
     void control(const Window& window, const Control& c) {
-        const Rect r = c.windowRect();
+        const Rect r = scale.rect(c.windowRect());
         const Rect outer = canvas.clip();
         canvas.setClip(intersect(outer, r));
         switch (c.kind()) {
@@ -36,14 +47,14 @@ struct Painter {
                 // A caption may run past its box, as transparent text on the surface.
                 canvas.setClip(outer);
                 canvas.drawText(c.text(), r,
-                                {c.spec().textColour.value_or(Rgb{}), c.spec().fontHeight, true, c.spec().textLayout});
+                                {c.spec().textColour.value_or(Rgb{}), scale.px(c.spec().fontHeight), true,
+                                 c.spec().textLayout});
                 break;
+            case ControlKind::RadioButton: radio(c, r); break;
             case ControlKind::EditBox: canvas.fill(r, c.spec().backColour.value_or(Rgb{255, 255, 255})); break;
             case ControlKind::PictureBox:
                 canvas.fill(r, c.spec().backColour.value_or(kSystemFace));
-                if (const Bitmap* bmp = c.spec().picture ? pictures.picture(c.spec().picture) : nullptr) {
-                    canvas.stretchBitmap(*bmp, r);
-                }
+                if (const Bitmap* bmp = picture(c.spec().picture)) canvas.stretchBitmap(*bmp, r);
                 children(window, &c);
                 break;
             case ControlKind::AnimationBox: animation(c, r); break;
@@ -53,14 +64,27 @@ struct Painter {
     }
 
     void button(const Control& c, const Rect& r) {
-        const char* name = buttonPictureName(c, pointer);
-        const Bitmap* bmp = name ? pictures.picture(name) : nullptr;
+        const Bitmap* bmp = picture(buttonPictureName(c, pointer));
         if (!bmp) return;
         // A push button without a pressed picture sinks by one pixel while held.
-        int sink = (pointer.pressed == &c && !c.spec().pictures.pressed) ? 1 : 0;
+        int sink = (pointer.pressed == &c && !c.spec().pictures.pressed) ? scale.px(1) : 0;
         canvas.drawBitmap(*bmp, r.left + sink, r.top + sink, &kTransparentKey);
     }
 
+    // The skin's own radio button: a round mark in the caption's colour on the surface,
+    // filled when checked, and the caption beside it.
+    void radio(const Control& c, const Rect& r) {
+        const Rgb colour = c.spec().textColour.value_or(Rgb{});
+        const double s = scale.factor();
+        const double cx = r.left + kMarkCentre * s, cy = r.top + r.height / 2.0;
+        canvas.fillRing(cx, cy, kMarkRadius * s, (kMarkRadius - kMarkLine) * s, colour);
+        if (c.checked()) canvas.fillRing(cx, cy, kMarkDot * s, 0, colour);
+        const int textLeft = r.left + scale.px(kCaptionIndent);
+        canvas.drawText(c.text(), {textLeft, r.top, r.right() - textLeft, r.height},
+                        {colour, scale.px(kControlFontHeight), false, TextLayout::CentredVertically});
+    }
+
+    // The picture takes its own pixel size in layout units, times the scale.
     void animation(const Control& box, const Rect& r) {
         canvas.fill(r, box.spec().backColour.value_or(Rgb{}));
         const Control* object = box.placedObject();
@@ -70,7 +94,9 @@ struct Painter {
                                                                        : decoder.decode(object->pictureBytes()));
         }
         if (const auto& bmp = object->decodedPicture()) {
-            canvas.drawBitmap(*bmp, r.left + box.placedLeft(), r.top + box.placedTop(), nullptr);
+            const Rect at = box.windowRect();
+            canvas.drawBitmapScaled(
+                *bmp, scale.rect({at.left + box.placedLeft(), at.top + box.placedTop(), bmp->width, bmp->height}));
         }
     }
 };
@@ -88,12 +114,12 @@ const char* buttonPictureName(const Control& button, const PointerState& pointer
 }
 
 void paintWindow(const Window& window, Canvas& canvas, const PictureSource& pictures, const ImageDecoder& decoder,
-                 const PointerState& pointer) {
-    Painter painter{canvas, pictures, decoder, pointer};
-    const Rect all{0, 0, window.bounds().width, window.bounds().height};
-    canvas.setClip(all);
+                 const PointerState& pointer, Scale scale) {
+    Painter painter{canvas, pictures, decoder, pointer, scale};
+    const Rect all{0, 0, scale.px(window.bounds().width), scale.px(window.bounds().height)};
+    canvas.setClip(intersect(canvas.clip(), all));
     const WindowSpec& spec = window.spec();
-    if (const Bitmap* bg = spec.background ? pictures.picture(spec.background) : nullptr) {
+    if (const Bitmap* bg = painter.picture(spec.background)) {
         painter.tile(*bg, all);
     } else {
         canvas.fill(all, spec.backColour.value_or(kSystemFace));

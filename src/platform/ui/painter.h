@@ -1,17 +1,20 @@
 #pragma once
 // Paints a window model: background, then every visible control from the bottom of the
-// stacking order up, each picture box clipping its children.
+// stacking order up, each picture box clipping its children. The model is in layout
+// units; the painter draws in the device pixels of a display scale.
 #include <string_view>
 
 #include "platform/ui/canvas.h"
+#include "platform/ui/scale.h"
 #include "platform/ui/window.h"
 
 namespace vorlane {
 
-// The skin pictures, looked up by the names the layouts use.
+// The skin pictures, looked up by the names the layouts use, at their layout size times
+// the scale.
 class PictureSource {
 public:
-    virtual const Bitmap* picture(std::string_view name) const = 0;
+    virtual const Bitmap* picture(std::string_view name, Scale scale) const = 0;
 
 protected:
     ~PictureSource() = default;
@@ -37,7 +40,8 @@ inline constexpr Rgb kTransparentKey{160, 160, 160};
 // Which picture a graphic button shows in its current state.
 const char* buttonPictureName(const Control& button, const PointerState& pointer);
 
+// Paints within the canvas's clip, so a host can repaint only what changed.
 void paintWindow(const Window& window, Canvas& canvas, const PictureSource& pictures, const ImageDecoder& decoder,
-                 const PointerState& pointer = {});
+                 const PointerState& pointer = {}, Scale scale = {});
 
 }  // namespace vorlane

@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/canvas.h"
+#include "platform/ui/resample.h"
 
 namespace vorlane {
 
@@ -38,6 +40,40 @@ void PixelCanvas::stretchBitmap(const Bitmap& bmp, const Rect& dest) {
         for (int px = c.left; px < c.right(); ++px) {
             int sx = static_cast<int>(static_cast<long long>(px - dest.left) * bmp.width / dest.width);
             row[px] = bmp.at(sx, sy) & 0xFFFFFF;
+        }
+    }
+}
+
+void PixelCanvas::drawBitmapScaled(const Bitmap& bmp, const Rect& dest) {
+    if (dest.width == bmp.width && dest.height == bmp.height) {
+        drawBitmap(bmp, dest.left, dest.top, nullptr);
+        return;
+    }
+    const Rect c = intersect(dest, clip_);
+    if (c.empty()) return;
+    const Bitmap part = resample(bmp, dest.width, dest.height, {c.left - dest.left, c.top - dest.top, c.width, c.height});
+    drawBitmap(part, c.left, c.top, nullptr);
+}
+
+void PixelCanvas::fillRing(double cx, double cy, double outer, double inner, Rgb colour) {
+    const int reach = static_cast<int>(std::ceil(outer)) + 1;
+    const Rect c = intersect({static_cast<int>(std::floor(cx)) - reach, static_cast<int>(std::floor(cy)) - reach,
+                              2 * reach + 1, 2 * reach + 1},
+                             clip_);
+    for (int py = c.top; py < c.bottom(); ++py) {
+        std::uint32_t* row = pixels_ + static_cast<std::size_t>(py) * width_;
+        for (int px = c.left; px < c.right(); ++px) {
+            // How much of the pixel lies inside the outer circle and outside the inner one,
+            // from its centre's distance to the edges.
+            const double d = std::hypot(px + 0.5 - cx, py + 0.5 - cy);
+            double cover = std::clamp(outer - d + 0.5, 0.0, 1.0);
+            if (inner > 0) cover -= std::clamp(inner - d + 0.5, 0.0, 1.0);
+            if (cover <= 0) continue;
+            const Rgb was = unpackRgb(row[px]);
+            auto mix = [cover](std::uint8_t a, std::uint8_t b) {
+                return static_cast<std::uint8_t>(std::lround(a + (b - a) * cover));
+            };
+            row[px] = packRgb({mix(was.r, colour.r), mix(was.g, colour.g), mix(was.b, colour.b)});
         }
     }
 }

@@ -5,25 +5,17 @@
 namespace vorlane::win32 {
 
 FontCache::~FontCache() {
-    for (auto& [height, font] : labels_) DeleteObject(font);
-    if (control_) DeleteObject(control_);
+    for (auto& [key, font] : fonts_) DeleteObject(font);
 }
 
-HFONT FontCache::label(int height) {
-    HFONT& f = labels_[height];
+HFONT FontCache::font(int height, bool bold) {
+    HFONT& f = fonts_[{height, bold}];
     if (!f) {
-        f = CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kUiFace);
+        f = CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                        kUiFace);
     }
     return f;
-}
-
-HFONT FontCache::control() {
-    if (!control_) {
-        control_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kUiFace);
-    }
-    return control_;
 }
 
 void GdiTextDrawer::drawText(const Text& text, const Rect& box, const TextStyle& style, const Rect& clip) {
@@ -31,7 +23,7 @@ void GdiTextDrawer::drawText(const Text& text, const Rect& box, const TextStyle&
     if (!wide || wide->empty()) return;
     HRGN region = CreateRectRgn(clip.left, clip.top, clip.right(), clip.bottom());
     SelectClipRgn(dc_, region);
-    HGDIOBJ old = SelectObject(dc_, fonts_.label(style.height));
+    HGDIOBJ old = SelectObject(dc_, fonts_.font(style.height, style.bold));
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, RGB(style.colour.r, style.colour.g, style.colour.b));
     RECT r{box.left, box.top, box.right(), box.bottom()};

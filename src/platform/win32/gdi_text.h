@@ -11,16 +11,18 @@ namespace vorlane::win32 {
 // glyphs under Wine; this one exists on every Windows since Vista (Wine maps it).
 inline constexpr const wchar_t* kUiFace = L"Microsoft YaHei";
 
-// Label fonts by height, created once and kept for the life of the program.
+// Fonts by pixel height and weight (bold for labels, normal for controls), created once
+// and kept for the life of the program; a display scale only asks for other heights.
 class FontCache {
 public:
+    FontCache() = default;
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
     ~FontCache();
-    HFONT label(int height);
-    HFONT control();
+    HFONT font(int height, bool bold);
 
 private:
-    std::map<int, HFONT> labels_;
-    HFONT control_ = nullptr;
+    std::map<std::pair<int, bool>, HFONT> fonts_;
 };
 
 // Draws label text with GDI into the memory DC that holds the canvas's pixels.

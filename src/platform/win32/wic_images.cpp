@@ -3,7 +3,7 @@
 #include <shlwapi.h>
 #include <wincodec.h>
 
-#include <cstring>
+#include <string>
 
 namespace vorlane::win32 {
 namespace {
@@ -57,33 +57,15 @@ std::optional<Bitmap> decodeImage(const Bytes& file) {
     return bmp;
 }
 
-const Bitmap* ResourcePictures::picture(std::string_view name) const {
-    auto it = cache_.find(name);
-    if (it == cache_.end()) {
-        std::wstring wide(name.begin(), name.end());
-        for (auto& c : wide) c = static_cast<wchar_t>(towupper(c));
-        std::optional<Bitmap> bmp;
-        if (HRSRC res = FindResourceW(nullptr, wide.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */)) {
-            HGLOBAL data = LoadResource(nullptr, res);
-            auto* bytes = static_cast<const std::uint8_t*>(LockResource(data));
-            if (bytes) bmp = decodeImage(Bytes(bytes, bytes + SizeofResource(nullptr, res)));
-        }
-        it = cache_.emplace(std::string(name), std::move(bmp)).first;
-    }
-    return it->second ? &*it->second : nullptr;
-}
-
-HBITMAP createGdiBitmap(const Bitmap& bmp) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = bmp.width;
-    bi.bmiHeader.biHeight = -bmp.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (h && bits) std::memcpy(bits, bmp.pixels.data(), bmp.pixels.size() * 4);
-    return h;
+std::optional<Bitmap> resourcePicture(std::string_view name, int factor) {
+    std::wstring wide(name.begin(), name.end());
+    if (factor == 2) wide += L"_2x";
+    for (auto& c : wide) c = static_cast<wchar_t>(towupper(c));
+    HRSRC res = FindResourceW(nullptr, wide.c_str(), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+    if (!res) return std::nullopt;
+    auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
+    if (!bytes) return std::nullopt;
+    return decodeImage(Bytes(bytes, bytes + SizeofResource(nullptr, res)));
 }
 
 }  // namespace vorlane::win32

@@ -1,9 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
 #include <optional>
-#include <string>
+#include <string_view>
 
 #include "platform/ui/painter.h"
 
@@ -17,16 +16,8 @@ public:
     std::optional<Bitmap> decode(const Bytes& file) const override { return decodeImage(file); }
 };
 
-// The skin pictures embedded as RCDATA resources named after their files.
-class ResourcePictures final : public PictureSource {
-public:
-    const Bitmap* picture(std::string_view name) const override;
-
-private:
-    mutable std::map<std::string, std::optional<Bitmap>, std::less<>> cache_;
-};
-
-// A GDI bitmap of a picture, for pattern brushes.
-HBITMAP createGdiBitmap(const Bitmap& bmp);
+// A skin picture embedded as an RCDATA resource named after its file, the 2x set's
+// with "_2X" after the name; nullopt when the program holds none.
+std::optional<Bitmap> resourcePicture(std::string_view name, int factor);
 
 }  // namespace vorlane::win32

@@ -64,9 +64,16 @@ void Win32Platform::stopMusic() { win32::stopMusic(); }
 
 Text Win32Platform::localIpAddress() { return win32::localIpAddress(); }
 
-int Win32Platform::screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+// The screen in the layout units of the newest window, which is the one asking (the
+// preview, made on the primary screen): enough of them to cover every device pixel.
+Scale Win32Platform::screenScale() const {
+    const WindowHost* host = newestHost();
+    return host ? host->scale() : Scale{};
+}
 
-int Win32Platform::screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+int Win32Platform::screenWidth() { return screenScale().cover(GetSystemMetrics(SM_CXSCREEN)); }
+
+int Win32Platform::screenHeight() { return screenScale().cover(GetSystemMetrics(SM_CYSCREEN)); }
 
 bool Win32Platform::openFileDialog(Control& dialog) {
     std::wstring file(32768, L'\0');
@@ -103,11 +110,16 @@ WindowHost* Win32Platform::hostOf(const Window& window) const {
     return nullptr;
 }
 
-HWND Win32Platform::activeWindow() const {
+const WindowHost* Win32Platform::newestHost() const {
     for (auto it = hosts_.rbegin(); it != hosts_.rend(); ++it) {
-        if ((*it)->alive()) return (*it)->hwnd();
+        if ((*it)->alive()) return it->get();
     }
     return nullptr;
+}
+
+HWND Win32Platform::activeWindow() const {
+    const WindowHost* host = newestHost();
+    return host ? host->hwnd() : nullptr;
 }
 
 void Win32Platform::loadWindow(Window& window, bool modal) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/ui/skin_pictures.h"
 #include "platform/win32/gdi_text.h"
 #include "platform/win32/services.h"
 #include "platform/win32/wic_images.h"
@@ -39,10 +40,12 @@ public:
 
 private:
     WindowHost* hostOf(const Window& window) const;
-    HWND activeWindow() const;  // the owner for dialogs: the newest live window
+    const WindowHost* newestHost() const;  // the newest live window, if any
+    HWND activeWindow() const;             // the owner for dialogs: the newest live window
+    Scale screenScale() const;
     void runModalLoop(WindowHost& host);
 
-    ResourcePictures pictures_;
+    SkinPictures pictures_{resourcePicture};
     WicDecoder decoder_;
     FontCache fonts_;
     HostContext context_{pictures_, decoder_, fonts_};

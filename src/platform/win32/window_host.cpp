@@ -1,7 +1,6 @@
 #include "platform/win32/window_host.h"
 
 #include <windowsx.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <vector>
@@ -9,7 +8,6 @@
 #include "platform/ui/hit_test.h"
 #include "platform/win32/services.h"
 #include "platform/win32/test_hooks_win32.h"
-#include "platform/win32/wic_images.h"
 
 namespace vorlane::win32 {
 namespace {
@@ -35,9 +33,28 @@ std::wstring wideOrEmpty(const Text& t) { return widen(t).value_or(std::wstring(
 
 COLORREF colour(Rgb c) { return RGB(c.r, c.g, c.b); }
 
-// The native edit is only as tall as its font and centred in the box; the painter
-// fills the rest of the box with the same colour.
+RECT toRECT(const Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; }
+Rect fromRECT(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+// In layout units. The native edit is only as tall as its font and centred in the box;
+// the painter fills the rest of the box with the same colour.
 constexpr int kEditHeight = 16;
+constexpr int kEditMargin = 4;
+
+// The DPI Windows gives the window: GetDpiForWindow where the system has it (Windows 10
+// 1607 on), else the system DPI, which is what earlier systems scale by.
+int windowDpi(HWND hwnd) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (forWindow) {
+        if (UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 }  // namespace
 
@@ -45,30 +62,30 @@ WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool end
     : model_(model), context_(context), endsProgram_(endsProgram) {
     registerClass();
     const WindowSpec& spec = model.spec();
-    Rect r = model.bounds();
-    if (spec.centred) {
-        r.left = (GetSystemMetrics(SM_CXSCREEN) - r.width) / 2;
-        r.top = (GetSystemMetrics(SM_CYSCREEN) - r.height) / 2;
-        model.syncBoundsFromSystem(r);
-    }
     DWORD exStyle = spec.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
-    hwnd_ = CreateWindowExW(exStyle, kClassName, wideOrEmpty(spec.title).c_str(), style, r.left, r.top, r.width,
-                            r.height, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // Made hidden at the primary screen's corner, where it takes that screen's DPI, and
+    // then placed at its size in device pixels.
+    hwnd_ = CreateWindowExW(exStyle, kClassName, wideOrEmpty(spec.title).c_str(), style, 0, 0, 1, 1, owner,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
+    scale_ = Scale(windowDpi(hwnd_));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowHost::procedure));
     editBrush_ = CreateSolidBrush(RGB(26, 26, 26));
-    if (const Bitmap* bg = spec.background ? context_.pictures.picture(spec.background) : nullptr) {
-        HBITMAP pattern = createGdiBitmap(*bg);
-        surfaceBrush_ = CreatePatternBrush(pattern);
-        DeleteObject(pattern);
-    } else {
-        Rgb back = spec.backColour.value_or(Rgb{240, 240, 240});
-        surfaceBrush_ = CreateSolidBrush(colour(back));
-    }
+    placeWindow();
     createNativeControls();
     model_.setObserver(this);
+}
+
+void WindowHost::placeWindow() {
+    Rect r = scale_.windowRect(model_.bounds());
+    if (model_.spec().centred) {
+        r.left = (GetSystemMetrics(SM_CXSCREEN) - r.width) / 2;
+        r.top = (GetSystemMetrics(SM_CYSCREEN) - r.height) / 2;
+    }
+    // WM_MOVE and WM_SIZE bring the model's bounds in step.
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 WindowHost::~WindowHost() {
@@ -80,7 +97,6 @@ WindowHost::~WindowHost() {
     }
     if (buffer_) DeleteObject(buffer_);
     if (editBrush_) DeleteObject(editBrush_);
-    if (surfaceBrush_) DeleteObject(surfaceBrush_);
 }
 
 void WindowHost::show() {
@@ -128,33 +144,49 @@ HWND WindowHost::createEdit(const Control& c, int id) {
                   (c.spec().border ? WS_BORDER : 0);
     HWND h = CreateWindowExW(0, L"EDIT", wideOrEmpty(c.text()).c_str(), style, 0, 0, 1, 1, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(context_.fonts.control()), FALSE);
-    SendMessageW(h, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(4, 4));
     if (c.spec().maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.spec().maxLength, 0);
-    placeNative(c, h);
+    scaleNative(c, h);
     return h;
 }
 
+// A real radio button, for the keyboard and for screen readers; it shows what the
+// painter draws for it (see drawNative).
 HWND WindowHost::createRadio(const Control& c, int id) {
     DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (c.spec().tabStop ? WS_TABSTOP : 0) |
                   (c.enabled() ? 0 : WS_DISABLED);
     HWND h = CreateWindowExW(0, L"BUTTON", wideOrEmpty(c.text()).c_str(), style, 0, 0, 1, 1, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    // Without the visual style the radio button honours our text colour and background.
-    SetWindowTheme(h, L"", L"");
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(context_.fonts.control()), FALSE);
     SendMessageW(h, BM_SETCHECK, c.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-    placeNative(c, h);
+    scaleNative(c, h);
     return h;
 }
 
+// Font, margins and place at the window's scale.
+void WindowHost::scaleNative(const Control& c, HWND native) {
+    HFONT font = context_.fonts.font(scale_.px(kControlFontHeight), false);
+    SendMessageW(native, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (c.kind() == ControlKind::EditBox) {
+        int margin = scale_.px(kEditMargin);
+        SendMessageW(native, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    }
+    placeNative(c, native);
+}
+
 void WindowHost::placeNative(const Control& c, HWND native) {
-    Rect r = c.windowRect();
-    if (c.kind() == ControlKind::EditBox && !c.spec().multiLine && r.height > kEditHeight) {
-        r.top += (r.height - kEditHeight) / 2;
-        r.height = kEditHeight;
+    Rect r = scale_.rect(c.windowRect());
+    int editHeight = scale_.px(kEditHeight);
+    if (c.kind() == ControlKind::EditBox && !c.spec().multiLine && r.height > editHeight) {
+        r.top += (r.height - editHeight) / 2;
+        r.height = editHeight;
     }
     MoveWindow(native, r.left, r.top, r.width, r.height, TRUE);
+}
+
+Control* WindowHost::nativeControl(HWND native) const {
+    for (const auto& [control, h] : natives_) {
+        if (h == native) return const_cast<Control*>(control);
+    }
+    return nullptr;
 }
 
 void WindowHost::ensureBuffer(int width, int height) {
@@ -178,22 +210,26 @@ void WindowHost::ensureBuffer(int width, int height) {
     bufferH_ = height;
 }
 
+// Paints the window picture into the buffer, within `area` only.
+void WindowHost::render(const Rect& area) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    ensureBuffer(std::max<int>(1, client.right), std::max<int>(1, client.bottom));
+    if (!bits_) return;
+    GdiFlush();
+    GdiTextDrawer text(memDc_, context_.fonts);
+    PixelCanvas canvas(bits_, bufferW_, bufferH_, &text);
+    canvas.setClip(area);
+    paintWindow(model_, canvas, context_.pictures, context_.decoder, pointer_, scale_);
+    GdiFlush();
+}
+
 void WindowHost::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    int w = std::max<int>(1, client.right), h = std::max<int>(1, client.bottom);
-    ensureBuffer(w, h);
-    if (bits_) {
-        GdiFlush();
-        GdiTextDrawer text(memDc_, context_.fonts);
-        PixelCanvas canvas(bits_, w, h, &text);
-        paintWindow(model_, canvas, context_.pictures, context_.decoder, pointer_);
-        GdiFlush();
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, memDc_, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-    }
+    const Rect area = fromRECT(ps.rcPaint);
+    render(area);
+    if (bits_) BitBlt(dc, area.left, area.top, area.width, area.height, memDc_, area.left, area.top, SRCCOPY);
     EndPaint(hwnd_, &ps);
 #ifdef VORLANE_TEST_HOOKS
     static bool firstPaintLogged = false;
@@ -206,8 +242,7 @@ void WindowHost::paint() {
 
 void WindowHost::invalidate(const Control& c) {
     if (!hwnd_) return;
-    Rect r = c.windowRect();
-    RECT rc{r.left, r.top, r.right(), r.bottom()};
+    RECT rc = toRECT(scale_.rect(c.windowRect()));
     InvalidateRect(hwnd_, &rc, FALSE);
 }
 
@@ -224,11 +259,13 @@ void WindowHost::setHovered(Control* c) {
     if (c) invalidate(*c);
 }
 
-Control* WindowHost::controlAtCursor() {
+Control* WindowHost::controlUnder(POINT client) { return controlAt(model_, client.x, client.y, scale_); }
+
+Control* WindowHost::controlUnderCursor() {
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(hwnd_, &p);
-    return controlAt(model_, p.x, p.y);
+    return controlUnder(p);
 }
 
 void WindowHost::controlChanged(Control& c, Property property) {
@@ -246,6 +283,8 @@ void WindowHost::controlChanged(Control& c, Property property) {
             default: break;
         }
         syncing_ = false;
+        // A radio button shows the painter's picture of it, which has just changed.
+        if (c.kind() == ControlKind::RadioButton) InvalidateRect(h, nullptr, FALSE);
         return;
     }
     if (c.kind() == ControlKind::Timer) {
@@ -277,36 +316,67 @@ void WindowHost::controlChanged(Control& c, Property property) {
 
 void WindowHost::windowChanged(Window& window) {
     if (!hwnd_) return;
-    if (window.minimised() != (IsIconic(hwnd_) != FALSE)) {
-        ShowWindow(hwnd_, window.minimised() ? SW_MINIMIZE : SW_RESTORE);
-    }
-    const Rect& r = window.bounds();
+    bool iconic = IsIconic(hwnd_) != FALSE;
+    if (window.minimised() != iconic) ShowWindow(hwnd_, window.minimised() ? SW_MINIMIZE : SW_RESTORE);
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    // The units of the model are coarser than device pixels: a window already where the
+    // model says stays put to the pixel.
+    if (!iconic && scale_.windowUnits(fromRECT(now)) == window.bounds()) return;
+    const Rect r = scale_.windowRect(window.bounds());
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WindowHost::syncBounds() {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    bool iconic = IsIconic(hwnd_) != FALSE;
+    model_.syncMinimisedFromSystem(iconic);
+    if (!iconic) model_.syncBoundsFromSystem(scale_.windowUnits(fromRECT(r)));
+}
+
 LRESULT WindowHost::colourNative(HDC dc, HWND native) {
-    for (auto& [control, h] : natives_) {
-        if (h != native) continue;
-        const ControlSpec& s = control->spec();
-        SetTextColor(dc, colour(s.textColour.value_or(Rgb{})));
-        if (control->kind() == ControlKind::EditBox) {
-            SetBkColor(dc, colour(s.backColour.value_or(Rgb{26, 26, 26})));
-            return reinterpret_cast<LRESULT>(editBrush_);
-        }
-        // Radio buttons show the window's own surface behind them, aligned to it.
-        Rect r = control->windowRect();
-        SetBkMode(dc, TRANSPARENT);
-        SetBrushOrgEx(dc, -r.left, -r.top, nullptr);
-        return reinterpret_cast<LRESULT>(surfaceBrush_);
+    const Control* control = nativeControl(native);
+    if (!control || control->kind() != ControlKind::EditBox) return 0;
+    const ControlSpec& s = control->spec();
+    SetTextColor(dc, colour(s.textColour.value_or(Rgb{})));
+    SetBkColor(dc, colour(s.backColour.value_or(Rgb{26, 26, 26})));
+    return reinterpret_cast<LRESULT>(editBrush_);
+}
+
+// A radio button shows the part of the window picture under it, where the painter has
+// drawn it in the skin, instead of the system's look.
+LRESULT WindowHost::drawNative(const NMCUSTOMDRAW& draw) {
+    const Control* control = nativeControl(draw.hdr.hwndFrom);
+    if (!control || control->kind() != ControlKind::RadioButton) return CDRF_DODEFAULT;
+    if (draw.dwDrawStage != CDDS_PREERASE && draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
+    const Rect r = scale_.rect(control->windowRect());
+    render(r);
+    if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_, r.left, r.top, SRCCOPY);
+    // Keyboard users still see which choice has the focus, as the system shows it.
+    bool cuesHidden = SendMessageW(draw.hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
+    if ((draw.uItemState & CDIS_FOCUS) && !cuesHidden) {
+        RECT box{0, 0, r.width, r.height};
+        DrawFocusRect(draw.hdc, &box);
     }
-    return 0;
+    return CDRF_SKIPDEFAULT;
+}
+
+// Moved to a screen of another scale: take the rectangle Windows suggests and lay out
+// and draw again at the DPI the message carries.
+void WindowHost::onDpiChanged(int dpi, const RECT& suggested) {
+    scale_ = Scale(dpi);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& [control, h] : natives_) scaleNative(*control, h);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void WindowHost::onCommand(WPARAM wp, LPARAM) {
     auto it = byId_.find(LOWORD(wp));
     if (it == byId_.end()) return;
     Control& c = *it->second;
-    HWND h = natives_[&c];
+    HWND h = natives_.at(&c);
     if (c.kind() == ControlKind::EditBox && HIWORD(wp) == EN_CHANGE && !syncing_) {
         int n = GetWindowTextLengthW(h);
         std::wstring wide(static_cast<std::size_t>(n) + 1, L'\0');
@@ -333,11 +403,11 @@ LRESULT WindowHost::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (hit != HTCLIENT || !model_.spec().draggable) return hit;
             POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             ScreenToClient(hwnd, &p);
-            return controlAt(model_, p.x, p.y) ? HTCLIENT : HTCAPTION;
+            return controlUnder(p) ? HTCLIENT : HTCAPTION;
         }
         case WM_SETCURSOR:
             if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd) {
-                Control* c = controlAtCursor();
+                Control* c = controlUnderCursor();
                 bool hand = c && c->enabled() && c->spec().cursor == Cursor::Hand;
                 SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
                 return TRUE;
@@ -348,7 +418,7 @@ LRESULT WindowHost::handle(UINT msg, WPARAM wp, LPARAM lp) {
                 TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd, 0};
                 tracking_ = TrackMouseEvent(&t) != FALSE;
             }
-            Control* c = controlAt(model_, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            Control* c = controlUnder({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             setHovered(c && c->kind() == ControlKind::GraphicButton && c->enabled() ? c : nullptr);
             return 0;
         }
@@ -357,7 +427,7 @@ LRESULT WindowHost::handle(UINT msg, WPARAM wp, LPARAM lp) {
             setHovered(nullptr);
             return 0;
         case WM_LBUTTONDOWN: {
-            Control* c = controlAt(model_, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            Control* c = controlUnder({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             if (!c || !c->enabled()) return 0;
             if (c->kind() == ControlKind::GraphicButton) {
                 pointer_.pressed = c;
@@ -373,7 +443,7 @@ LRESULT WindowHost::handle(UINT msg, WPARAM wp, LPARAM lp) {
             pointer_.pressed = nullptr;
             ReleaseCapture();
             invalidate(*was);
-            if (controlAt(model_, GET_X_LPARAM(lp), GET_Y_LPARAM(lp)) == was) fire(*was, Event::Clicked);
+            if (controlUnder({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}) == was) fire(*was, Event::Clicked);
             return 0;
         }
         case WM_CAPTURECHANGED:
@@ -395,21 +465,21 @@ LRESULT WindowHost::handle(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_COMMAND: onCommand(wp, lp); return 0;
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lp)->code == NM_CUSTOMDRAW) {
+                return drawNative(*reinterpret_cast<const NMCUSTOMDRAW*>(lp));
+            }
+            break;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
             if (LRESULT brush = colourNative(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) return brush;
             break;
         case WM_MOVE:
-        case WM_SIZE: {
-            RECT r;
-            GetWindowRect(hwnd, &r);
-            bool iconic = IsIconic(hwnd) != FALSE;
-            model_.syncMinimisedFromSystem(iconic);
-            if (!iconic) model_.syncBoundsFromSystem({r.left, r.top, r.right - r.left, r.bottom - r.top});
+        case WM_SIZE:
+            syncBounds();
             if (msg == WM_SIZE) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        }
+        case WM_DPICHANGED: onDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
         case WM_DESTROY:
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             for (auto& [control, id] : timers_) KillTimer(hwnd, id);

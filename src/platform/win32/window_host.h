@@ -1,8 +1,10 @@
 #pragma once
 // The native window of one window model: paints it with the portable painter, turns
 // mouse input into control events, and keeps native edit boxes and radio buttons in
-// step with the model.
+// step with the model. The model is in layout units; the host maps it to the device
+// pixels of the window's DPI and follows the window when that DPI changes.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 
@@ -29,6 +31,7 @@ public:
     HWND hwnd() const { return hwnd_; }
     bool alive() const { return hwnd_ != nullptr; }
     Window& model() const { return model_; }
+    Scale scale() const { return scale_; }
     void show();
     void destroy();
     void startTimers();
@@ -40,22 +43,31 @@ private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
+    void placeWindow();
     void createNativeControls();
     HWND createEdit(const Control& c, int id);
     HWND createRadio(const Control& c, int id);
+    void scaleNative(const Control& c, HWND native);
     void placeNative(const Control& c, HWND native);
+    Control* nativeControl(HWND native) const;
     void paint();
+    void render(const Rect& area);
     void ensureBuffer(int width, int height);
     void fire(Control& c, Event e);
     void setHovered(Control* c);
     void invalidate(const Control& c);
     LRESULT colourNative(HDC dc, HWND native);
-    Control* controlAtCursor();
+    LRESULT drawNative(const NMCUSTOMDRAW& draw);
+    Control* controlUnder(POINT client);  // in device pixels
+    Control* controlUnderCursor();
     void onCommand(WPARAM wp, LPARAM lp);
+    void onDpiChanged(int dpi, const RECT& suggested);
+    void syncBounds();
 
     Window& model_;
     HostContext& context_;
     HWND hwnd_ = nullptr;
+    Scale scale_;
     bool endsProgram_;
     bool syncing_ = false;  // set while the model writes into a native control
     std::map<const Control*, HWND> natives_;
@@ -70,7 +82,6 @@ private:
     std::uint32_t* bits_ = nullptr;
     int bufferW_ = 0, bufferH_ = 0;
     HBRUSH editBrush_ = nullptr;
-    HBRUSH surfaceBrush_ = nullptr;  // the window background, for radio buttons
 };
 
 }  // namespace vorlane::win32

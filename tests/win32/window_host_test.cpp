@@ -1,0 +1,78 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "platform/ui/skin_pictures.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/window_host.h"
+
+namespace vorlane::win32 {
+namespace {
+
+// The native control that covers exactly `rect` of the window's client area.
+HWND childAt(HWND parent, RECT rect) {
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        if (EqualRect(&r, &rect)) return h;
+    }
+    return nullptr;
+}
+
+LRESULT hitTest(HWND hwnd, POINT clientPoint) {
+    ClientToScreen(hwnd, &clientPoint);
+    return SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(clientPoint.x, clientPoint.y));
+}
+
+// The main window's host, told that it moved to a screen at 200 %. Wine under Xvfb has
+// one screen and never sends the message itself.
+TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAgain) {
+    Win32Platform platform;
+    App app(platform);
+    SkinPictures pictures(resourcePicture);
+    WicDecoder decoder;
+    FontCache fonts;
+    HostContext context{pictures, decoder, fonts};
+    WindowHost host(app.main, context, nullptr, false);
+    ASSERT_TRUE(host.alive());
+    ASSERT_EQ(host.scale().dpi(), 96) << "this test program is not DPI aware";
+    ASSERT_NE(childAt(host.hwnd(), {16, 120, 312, 136}), nullptr) << "编辑框2 at 100 %";
+
+    RECT suggested{100, 60, 100 + 1694, 60 + 980};
+    SendMessageW(host.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+
+    RECT now;
+    GetWindowRect(host.hwnd(), &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested));
+    EXPECT_EQ(host.scale().dpi(), 192);
+    EXPECT_EQ(app.main.bounds(), (Rect{50, 30, 847, 490})) << "the model stays in layout units";
+
+    // Edit boxes as tall as their doubled font, centred in their doubled boxes; radio
+    // buttons over their doubled boxes, still radio buttons.
+    const struct {
+        const char* name;
+        RECT rect;
+    } natives[] = {{"编辑框2", {32, 240, 624, 272}}, {"编辑框1", {32, 352, 624, 384}},
+                   {"编辑框3", {32, 560, 624, 592}}, {"单选框1", {32, 80, 272, 128}}, {"单选框2", {32, 128, 272, 176}}};
+    for (const auto& native : natives) {
+        HWND h = childAt(host.hwnd(), native.rect);
+        ASSERT_NE(h, nullptr) << native.name;
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -24) << native.name;
+    }
+    HWND radio = childAt(host.hwnd(), {32, 128, 272, 176});
+    EXPECT_EQ(GetWindowLongPtrW(radio, GWL_STYLE) & BS_TYPEMASK, BS_RADIOBUTTON);
+    app.main.fire(app.main.control("单选框2"), Event::Clicked);
+    EXPECT_EQ(SendMessageW(radio, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // The mouse meets the controls where they are drawn now.
+    EXPECT_EQ(hitTest(host.hwnd(), {2 * 420, 2 * 10}), HTCAPTION) << "bare surface drags the window";
+    EXPECT_EQ(hitTest(host.hwnd(), {2 * 320, 2 * 232}), HTCLIENT) << "图形按钮2";
+    EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of 图形按钮2";
+}
+
+}  // namespace
+}  // namespace vorlane::win32
