@@ -715,6 +715,26 @@ class Vorlane:
                              f"--- {self.wine_log}:\n{_tail(self.wine_log)}")
 
 
+def _end_programs_started_in(folder):
+    """Kills every Wine program whose command line names a file under `folder`: a program
+    the program under test started (a game client that stays running) leads a process group
+    of its own, so ending the program's group misses it, and it would keep the prefix busy."""
+    folder = Path(folder).resolve()
+    names = (str(folder), "Z:" + str(folder).replace("/", "\\"))
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            command = (entry / "cmdline").read_bytes().decode(errors="replace")
+        except OSError:
+            continue
+        if any(name in command for name in names):
+            try:
+                os.kill(int(entry.name), signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+
+
 def _remove_tree(path):
     shutil.rmtree(path, ignore_errors=True)
     return not path.exists()
@@ -753,6 +773,7 @@ class E2ETestCase(unittest.TestCase):
             except (OSError, subprocess.SubprocessError):
                 pass
         app.stop()
+        _end_programs_started_in(self.workdir)
 
     def run(self, result=None):
         # Python 3.11 and later record a failure in the result at once, before the clean-ups run.
