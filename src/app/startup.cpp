@@ -15,7 +15,6 @@ void onMainWindowCreated(App& app) {
     openPortalPage(app);
     showIpAddress(app);
     showNewestRelease(app);
-    showUpdateNoticeIfOutdated(app);
 }
 
 }  // namespace vorlane

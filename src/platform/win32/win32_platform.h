@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/gdi_text.h"
+#include "platform/win32/page_fetches.h"
 #include "platform/win32/services.h"
 #include "platform/win32/wic_images.h"
 #include "platform/win32/window_host.h"
@@ -21,7 +22,7 @@ public:
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files) override;
     void showMessage(const Text& text, int style) override;
     void openUrl(const Text& url) override;
-    HttpResponse httpGet(const Text& url) override;
+    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override;
     bool runProgram(const Text& programPath, bool wait) override;
     void playMusic(int times, const Text& path) override;
     void stopMusic() override;
@@ -38,6 +39,8 @@ private:
     WindowHost* hostOf(const Window& window) const;
     HWND activeWindow() const;  // the owner for dialogs: the newest live window
     void runModalLoop(WindowHost& host);
+    // Applies the oldest batch of pages that has come back, once no handler runs.
+    void applyArrivedPages();
 
     ResourcePictures pictures_;
     WicDecoder decoder_;
@@ -46,6 +49,7 @@ private:
     Win32FileOps fileOps_;
     std::vector<std::unique_ptr<WindowHost>> hosts_;
     bool quitting_ = false;
+    PageFetches fetches_{[this] { applyArrivedPages(); }};
 };
 
 }  // namespace vorlane::win32
