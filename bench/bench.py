@@ -13,6 +13,8 @@ input_ready_ms are milliseconds since the process was created (GetProcessTimes),
 after the main window's first complete paint and when the main message loop starts;
 peak_working_set is logged when the loop ends; replace_files_ms times one switch's file
 replacement inside the process. The baseline program logs the same lines the same way.
+click_ms is taken from outside: from a click on the window until the log holds the state
+line its handler writes.
 """
 import argparse
 import datetime
@@ -69,17 +71,29 @@ PROGRAMS = {
     "vorlane": ("vorlane-test.exe", harness.TITLE),
     "noaddr": ("vorlane-noaddr.exe", harness.TITLE),
 }
+# What the click figure clicks: a radio button, whose handler only enables an edit box.
+CLICKED = "单选框1"
+
+
+def log_lines(path):
+    try:
+        text = path.read_text(encoding="utf-8")
+    except FileNotFoundError:
+        return []
+    # The program may be writing the last line right now.
+    lines = []
+    for line in text.splitlines():
+        try:
+            lines.append(json.loads(line))
+        except ValueError:
+            pass
+    return lines
 
 
 def log_values(path):
     values = {}
-    try:
-        text = path.read_text(encoding="utf-8")
-    except FileNotFoundError:
-        return values
-    for line in text.splitlines():
-        if line.strip():
-            values.update({k: v for k, v in json.loads(line).items() if not isinstance(v, (dict, list))})
+    for line in log_lines(path):
+        values.update({k: v for k, v in line.items() if not isinstance(v, (dict, list))})
     return values
 
 
@@ -201,20 +215,59 @@ class Bench:
             poll(lambda: not self.session.x_windows(title), 10)
         return log_values(log)
 
-    def alternate(self, names, close):
-        """`runs` rounds; the order turns each round so that each program goes first as often."""
+    def click(self, name, target):
+        """One start: a click on the control `target` ([left, top, width, height] in the
+        window) 1 s after the window appears; the milliseconds until the handler's state line
+        is in the log. The program is killed then."""
+        proc, log = self.start(name)
+        title = PROGRAMS[name][1]
+        try:
+            window = poll(lambda: next((w for w in self.session.x_windows(title) if w["viewable"]), None), 40)
+            if window is None:
+                raise RuntimeError(f"{name}: no window {title!r} within 40 s")
+            time.sleep(1)
+            left, top, width, height = target
+            x, y = window["rect"][0] + left + width // 2, window["rect"][1] + top + height // 2
+            clicked = time.monotonic()
+            self.session.xdotool("mousemove", x, y, "click", "1")
+            handled = poll(lambda: any(line.get("event") == f"clicked {CLICKED}" for line in log_lines(log)), 40,
+                           interval=0.005)
+            if handled is None:
+                raise RuntimeError(f"{name}: the click on {CLICKED} was not handled within 40 s")
+            return {"click_ms": (time.monotonic() - clicked) * 1000}
+        finally:
+            if proc.poll() is None:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait(10)
+            poll(lambda: not self.session.x_windows(title), 10)
+
+    def control_rect(self, name):
+        """Where the main window's control `name` lies, from the layout the program logs."""
+        proc, log = self.start("noaddr")
+        try:
+            layout = poll(lambda: next((line["controls"] for line in log_lines(log) if "layout" in line), None), 40)
+            if layout is None:
+                raise RuntimeError("noaddr: no layout line within 40 s")
+            return layout[name]
+        finally:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait(10)
+            poll(lambda: not self.session.x_windows(harness.TITLE), 10)
+
+    def alternate(self, names, measure):
+        """`runs` rounds of measure(name); the order turns each round so that each program goes first as often."""
         results = {name: [] for name in names}
         for i in range(self.runs):
             order = names[i % len(names):] + names[:i % len(names)]
             for name in order:
-                results[name].append(self.measure(name, close))
+                results[name].append(measure(name))
         return results
 
     def start_up(self):
         port = Port("refused", self.port_wait)
         try:
             self.note_load("start-up, refused port")
-            return self.alternate(["minimal", "vorlane", "noaddr", "dlls"], close=True)
+            return self.alternate(["minimal", "vorlane", "noaddr", "dlls"], lambda name: self.measure(name, True))
         finally:
             port.close()
 
@@ -222,7 +275,16 @@ class Bench:
         port = Port("blackhole", self.port_wait)
         try:
             self.note_load("start-up, black hole")
-            return self.alternate(["vorlane", "noaddr"], close=False)
+            return self.alternate(["vorlane", "noaddr"], lambda name: self.measure(name, False))
+        finally:
+            port.close()
+
+    def click_while_loading(self):
+        port = Port("blackhole", self.port_wait)
+        try:
+            target = self.control_rect(CLICKED)
+            self.note_load("click, black hole")
+            return self.alternate(["vorlane", "noaddr"], lambda name: self.click(name, target))
         finally:
             port.close()
 
@@ -325,7 +387,8 @@ def main():
         try:
             bench.prepare_game()
             measured = {"start_up": bench.start_up(), "dead": bench.dead_network(),
-                        "switch": bench.switch_in_program(), "alone": bench.replacement_alone()}
+                        "click": bench.click_while_loading(), "switch": bench.switch_in_program(),
+                        "alone": bench.replacement_alone()}
         finally:
             bench.close()
         bench.note_load("end")

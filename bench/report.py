@@ -20,7 +20,8 @@ class Row:
 
 
 class Report:
-    def __init__(self, machine, runs, started_load, loads, start_up, dead, switch, alone, size, minimal_size, imports):
+    def __init__(self, machine, runs, started_load, loads, start_up, dead, click, switch, alone, size, minimal_size,
+                 imports):
         self.machine = machine
         self.runs = runs
         self.started_load = started_load
@@ -39,6 +40,8 @@ class Report:
         ready_base = series("input ready, no addresses", start_up["noaddr"], "input_ready_ms")
         hole = series("input ready, vorlane, black hole", dead["vorlane"], "input_ready_ms")
         hole_base = series("input ready, no addresses (black-hole phase)", dead["noaddr"], "input_ready_ms")
+        clicks = series("click handled, vorlane, black hole", click["vorlane"], "click_ms")
+        clicks_base = series("click handled, no addresses", click["noaddr"], "click_ms")
         ws = series("peak working set, vorlane", start_up["vorlane"], "peak_working_set")
         ws_base = series("peak working set, minimal", start_up["minimal"], "peak_working_set")
         ws_dlls = series("peak working set, minimal + vorlane's DLLs", start_up["dlls"], "peak_working_set")
@@ -50,11 +53,14 @@ class Report:
         paint_ratio = median(paint) / median(paint_base)
         ready_extra = (median(ready) - median(ready_base)) / 1000
         ws_ratio = median(ws) / median(ws_base)
+        hole_extra = (median(hole) - median(hole_base)) / 1000
+        click_extra = (median(clicks) - median(clicks_base)) / 1000
         self.values = {
             "paint": median(paint), "paint_base": median(paint_base), "paint_ratio": paint_ratio,
             "paint_dlls": median(paint_dlls), "ws_dlls": median(ws_dlls) / MIB,
             "ready": median(ready), "ready_base": median(ready_base), "ready_extra": ready_extra,
-            "hole": median(hole), "hole_base": median(hole_base),
+            "hole": median(hole), "hole_base": median(hole_base), "hole_extra": hole_extra,
+            "click": median(clicks), "click_base": median(clicks_base), "click_extra": click_extra,
             "size": size, "minimal_size": minimal_size,
             "ws": median(ws) / MIB, "ws_base": median(ws_base) / MIB, "ws_ratio": ws_ratio,
             "switch": median(switch), "alone": median(alone["replace_files_ms"]),
@@ -69,11 +75,14 @@ class Report:
                 f"{v['paint_dlls']:.0f} ms (minimal window + DLLs)", f"× {median(paint) / median(paint_dlls):.2f}",
                 "–", None, f"{spread(paint, ' ms')} vs {spread(paint_dlls, ' ms')}"),
             Row("2a", "window usable, port refused", f"{v['ready']:.0f} ms", f"{v['ready_base']:.0f} ms (no addresses)",
-                f"+{ready_extra:.2f} s", "≤ +0.5 s", ready_extra <= 0.5,
+                f"{ready_extra:+.2f} s", "≤ +0.5 s", ready_extra <= 0.5,
                 f"{spread(ready, ' ms')} vs {spread(ready_base, ' ms')}"),
             Row("2b", "window usable, black hole", f"{v['hole'] / 1000:.2f} s",
-                f"{v['hole_base'] / 1000:.2f} s (no addresses)", f"{v['hole'] / 1000:.2f} s", "≤ 6 s",
-                v["hole"] <= 6000, f"{spread(hole, ' ms')} vs {spread(hole_base, ' ms')}"),
+                f"{v['hole_base'] / 1000:.2f} s (no addresses)", f"{hole_extra:+.2f} s", "≤ +0.1 s",
+                hole_extra <= 0.1, f"{spread(hole, ' ms')} vs {spread(hole_base, ' ms')}"),
+            Row("2c", "click 1 s after the window appears, until handled, black hole", f"{v['click']:.0f} ms",
+                f"{v['click_base']:.0f} ms (no addresses)", f"{click_extra:+.2f} s", "≤ +0.1 s",
+                click_extra <= 0.1, f"{spread(clicks, ' ms')} vs {spread(clicks_base, ' ms')}"),
             Row("3a", "size of the shipped vorlane.exe", f"{size / MIB:.2f} MiB ({size} bytes)",
                 f"{minimal_size / MIB:.2f} MiB (minimal window)", f"{size / 1e6:.2f} MB", "≤ 1.5 MB",
                 size <= 1.5e6, "–"),
@@ -148,8 +157,12 @@ Spread of the runs (min–max, vorlane vs baseline):
   input is ready by a WM_CLOSE to its window (`bench/close_window.cpp`), as its close box
   does; the program then logs its peak working set.
 - **2b:** a server on port 18471 accepts and reads every request and never answers
-  (`tests/torture/hostile_server.py --every blackhole`). The start-up's one fetch (the
-  maker's page) waits for its full time limit; the program is ended once input is ready.
+  (`tests/torture/hostile_server.py --every blackhole`), so every fetch runs for its full
+  5 s limit; the program is ended once input is ready.
+- **2c:** the same black hole. 1 s after the main window appears on the X screen, 单选框1
+  is clicked (`xdotool`); the figure runs from just before the click is sent until the test
+  log holds the state line that its handler writes (the log polled every 5 ms). By then the
+  start-up's fetch and the timer's first two are all on their way. The program is then ended.
 - **3:** `build/windows/vorlane.exe` (the `windows` preset) on disk;
   `x86_64-w64-mingw32-objdump -p`, judged by `cmake/check_imports.sh`.
 - **5a:** the test build in a game folder, driven like a user: 单选框2, a version typed
@@ -189,15 +202,19 @@ Spread of the runs (min–max, vorlane vs baseline):
                "common dialogs and the shell loaded on first use (LoadLibrary, or a delay-load import library) "
                "instead of at process start, and the skin pictures that the first frame does not show decoded "
                "after it."),
-            f"- **Usable with the port refused** (+{v['ready_extra']:.2f} s over the build with no addresses): a "
+            f"- **Usable with the port refused** ({v['ready_extra']:+.2f} s over the build with no addresses): a "
             "refused connection fails at once, so the start-up's fetch of the maker's page and the opening of the "
             "portal page cost little. " + ("Within the goal." if met["2a"] else "Over the goal."),
-            f"- **Usable with a black hole** ({v['hole'] / 1000:.2f} s): the start-up fetches one page, and a server "
-            "that never answers holds it for the whole 5 s limit before the message loop starts; the window is "
-            "shown and painted meanwhile. "
-            + ("Within the goal." if met["2b"] else
-               "Over the goal: it would take a shorter limit for the start-up's fetch, or fetching the maker's page "
-               "once the message loop runs."),
+            f"- **Usable with a black hole** ({v['hole_extra']:+.2f} s over the build with no addresses) and "
+            f"**a click while the pages are on their way** ({v['click_extra']:+.2f} s, {v['click']:.0f} ms against "
+            f"{v['click_base']:.0f} ms): "
+            + ("every page is fetched on a worker thread and comes back to the window as an event of its own, so "
+               "neither the start-up nor a tick waits for a server that never answers. "
+               if met["2b"] and met["2c"] else
+               "a fetch that waits on the window's own thread holds every click until the server answers or the "
+               "5 s limit ends it: the start-up's fetch of the maker's page, then the timer's two pages one after "
+               "the other. ")
+            + ("Within the goals." if met["2b"] and met["2c"] else "Over the goals."),
             f"- **Size** ({v['size'] / 1e6:.2f} MB): one static, stripped file, the pictures stored as PNG. "
             + ("Within the goal." if met["3a"] else "Over the goal.")
             + (" It imports system DLLs only." if met["3b"] else " **It imports a DLL that Windows does not ship.**"),

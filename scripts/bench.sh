@@ -1,7 +1,8 @@
 #!/bin/bash
-# Benchmarks (not part of the test command): start-up, the window's readiness with a dead
-# network, size and imports, peak working set and a switch's file replacement, each against
-# a baseline measured in the same run. Prints the table and writes docs/benchmarks.md.
+# Benchmarks (not part of the test command): start-up, the window's readiness and the answer
+# to a click with a dead network, size and imports, peak working set and a switch's file
+# replacement, each against a baseline measured in the same run. Prints the table and writes
+# docs/benchmarks.md.
 # Usage: scripts/bench.sh [bench/bench.py options, e.g. --runs 15]
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

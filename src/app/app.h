@@ -20,6 +20,7 @@ struct App {
     Text testVersionText;
 
     int zeroVersionFetches = 0;  // download pages that said "0.0.0.0"
+    bool versionPagesPending = false;  // the timer's two pages are on their way
 };
 
 // Process life: show the main window, run its start-up, dispatch until it is closed.

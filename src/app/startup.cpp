@@ -19,7 +19,6 @@ void onMainWindowCreated(App& app) {
     openPortalPage(app);
     showIpAddress(app);
     showNewestRelease(app);
-    showUpdateNoticeIfOutdated(app);
 }
 
 }  // namespace vorlane

@@ -83,7 +83,9 @@ public:
         real_.showMessage(text, style);
     }
     void openUrl(const Text& url) override { real_.openUrl(url); }
-    HttpResponse httpGet(const Text& url) override { return real_.httpGet(url); }
+    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {
+        real_.fetchPages(std::move(urls), std::move(arrived));
+    }
     bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
     std::optional<Text> runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
     void playMusic(int times, const Text& p) override { real_.playMusic(times, p); }

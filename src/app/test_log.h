@@ -1,7 +1,8 @@
 #pragma once
 // Test builds only: the program appends one UTF-8 JSON line per message box and, after
-// start-up and after every handler and tick, one line with the window's state, to the
-// file named by VORLANE_TEST_LOG. The shipped program has none of this.
+// start-up, after every handler and tick and after fetched pages are applied, one line
+// with the window's state, to the file named by VORLANE_TEST_LOG. The shipped program has
+// none of this.
 #ifdef VORLANE_TEST_HOOKS
 #include "platform/platform.h"
 

@@ -75,9 +75,13 @@ Text pageText(const HttpResponse& response) {
     return bytesToText(response.body);
 }
 
-Text fetchPageText(Platform& platform, const Text& url) {
-    if (url.empty()) return {};
-    return pageText(platform.httpGet(url));
+void fetchPageTexts(Platform& platform, Control& requester, std::vector<Text> urls,
+                    std::function<void(const std::vector<Text>& texts)> apply) {
+    platform.fetchPages(std::move(urls), [&requester, apply = std::move(apply)](const std::vector<HttpResponse>& pages) {
+        std::vector<Text> texts;
+        for (const HttpResponse& page : pages) texts.push_back(pageText(page));
+        requester.window().fireFetched(requester, [&] { apply(texts); });
+    });
 }
 
 }  // namespace vorlane

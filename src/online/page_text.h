@@ -9,7 +9,10 @@ namespace vorlane {
 // byte for byte.
 Text pageText(const HttpResponse& response);
 
-// The page at url as a text; an empty address fetches nothing and gives the empty text.
-Text fetchPageText(Platform& platform, const Text& url);
+// The texts of the pages, in the order of urls, given to `apply` once all have come back, as
+// an event of `requester` ("fetched"); the caller does not wait. An empty address fetches
+// nothing and gives the empty text.
+void fetchPageTexts(Platform& platform, Control& requester, std::vector<Text> urls,
+                    std::function<void(const std::vector<Text>& texts)> apply);
 
 }  // namespace vorlane

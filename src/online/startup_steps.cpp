@@ -14,17 +14,24 @@ void openPortalPage(App& app) {
 
 void showIpAddress(App& app) { app.main.control("透明标签10").setText("IP：" + app.platform.localIpAddress()); }
 
-void showNewestRelease(App& app) {
-    const Text page = fetchPageText(app.platform, webAddresses.makerPage);
-    app.main.control("透明标签15").setText(textBetween(page, "cfs", "iii", -1, false));
-}
+namespace {
 
-// Runs after the newest release is known; an unreachable page leaves it empty, never newer.
-// The portal page was opened moments ago, so only the maker's page is opened here.
+// Runs once the newest release is known; an unreachable page leaves it empty, never newer.
+// The portal page was opened at start, so only the maker's page is opened here.
 void showUpdateNoticeIfOutdated(App& app) {
     if (!isNewerRelease(app.main.control("透明标签15").text(), app.main.control("透明标签13").text())) return;
     app.platform.showMessage("请下载最新版补丁！网站：" + webAddresses.makerPage);
     app.platform.openUrl(webAddresses.makerPage);
+}
+
+}  // namespace
+
+void showNewestRelease(App& app) {
+    Control& newest = app.main.control("透明标签15");
+    fetchPageTexts(app.platform, newest, {webAddresses.makerPage}, [&app, &newest](const std::vector<Text>& pages) {
+        newest.setText(textBetween(pages[0], "cfs", "iii", -1, false));
+        showUpdateNoticeIfOutdated(app);
+    });
 }
 
 }  // namespace vorlane

@@ -19,16 +19,20 @@ constexpr int kMaxNotFetchedPages = 3;
 
 void onVersionTimerTick(App& app) {
     Control& timer = app.main.control("时钟1");
-    // A tick already queued when the timer stopped must not complete the caption again.
-    if (timer.interval() == 0) return;
+    // A tick already queued when the timer stopped must not complete the caption again, and
+    // one that comes while its pages are on their way does nothing.
+    if (timer.interval() == 0 || app.versionPagesPending) return;
 
     Control& live = app.main.control("透明标签5");
     if (live.text() == kNotFetched && app.zeroVersionFetches < kMaxNotFetchedPages) {
-        const Text download = fetchPageText(app.platform, webAddresses.downloadPage);
-        live.setText(textBetween(download, "穿越火线（CrossFire）v", "完整客户端:"));
-        const Text maker = fetchPageText(app.platform, webAddresses.makerPage);
-        app.main.control("透明标签4").setText(textBetween(maker, "cfv", "vvvv"));
-        if (live.text() == kNotFetched) ++app.zeroVersionFetches;
+        app.versionPagesPending = true;
+        fetchPageTexts(app.platform, timer, {webAddresses.downloadPage, webAddresses.makerPage},
+                       [&app, &live](const std::vector<Text>& pages) {
+                           app.versionPagesPending = false;
+                           live.setText(textBetween(pages[0], "穿越火线（CrossFire）v", "完整客户端:"));
+                           app.main.control("透明标签4").setText(textBetween(pages[1], "cfv", "vvvv"));
+                           if (live.text() == kNotFetched) ++app.zeroVersionFetches;
+                       });
         return;
     }
 

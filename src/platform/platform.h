@@ -1,6 +1,7 @@
 #pragma once
 // The operating-system services the program uses. Feature code reaches the system only
 // through this interface, so every handler also runs against a test double.
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct HttpResponse {
     Text contentType;  // the Content-Type header, empty when absent
 };
 
+// The pages of one fetchPages call, in the order asked.
+using PagesArrived = std::function<void(const std::vector<HttpResponse>& pages)>;
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -53,8 +57,11 @@ public:
     // Modal box with the default title and one OK button (style 0).
     virtual void showMessage(const Text& text, int style = 0) = 0;
     virtual void openUrl(const Text& url) = 0;
-    // At most 5 s and 4 MiB; the window keeps painting while it waits.
-    virtual HttpResponse httpGet(const Text& url) = 0;
+    // Fetches every page at once in the background, each within 5 s and 4 MiB (an empty
+    // address is not fetched and comes back empty), and returns at once. When the last has
+    // come back, `arrived` runs on the UI thread: never while a handler, its message box or
+    // a dialog runs (it waits until they end), and not at all once the program is ending.
+    virtual void fetchPages(std::vector<Text> urls, PagesArrived arrived) = 0;
     // Starts the program by its full path, quoted, in its own folder.
     virtual bool runProgram(const Text& programPath, bool wait) = 0;
     // The full path of a running program, other than this one, whose file lies in the

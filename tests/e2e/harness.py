@@ -112,12 +112,16 @@ def changes(before, after):
 
 class WebPages:
     """The loopback web server the test build's addresses point at. Paths not given
-    answer 404; every request is recorded."""
+    answer 404; every request is recorded when it comes (`requests`) and counted once
+    answered (`answered`). hold() keeps every answer back until release()."""
 
     def __init__(self, port=WEB_PORT, bind_timeout=30):
         self.pages = {}
         self.requests = []
+        self.answered = 0
         self._lock = threading.Lock()
+        self._open = threading.Event()
+        self._open.set()
         web = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -129,6 +133,8 @@ class WebPages:
             def do_GET(self):
                 with web._lock:
                     web.requests.append(self.path)
+                web._open.wait()
+                with web._lock:
                     page = web.pages.get(self.path) or web.pages.get(self.path.split("?")[0])
                 status, content_type, body = page or (404, "text/plain", b"not here")
                 self.send_response(status)
@@ -137,6 +143,8 @@ class WebPages:
                 self.send_header("Content-Length", str(len(body)))
                 self.end_headers()
                 self.wfile.write(body)
+                with web._lock:
+                    web.answered += 1
 
         class Server(http.server.ThreadingHTTPServer):
             daemon_threads = True
@@ -161,12 +169,23 @@ class WebPages:
         with self._lock:
             self.pages[path] = (status, content_type, body)
 
+    def hold(self):
+        """From now on every request waits, unanswered, until release()."""
+        self._open.clear()
+
+    def release(self):
+        """Answers every held request, and every later one at once."""
+        self._open.set()
+
     def reset(self):
+        self.release()
         with self._lock:
             self.pages.clear()
             self.requests.clear()
+            self.answered = 0
 
     def close(self):
+        self.release()
         self._server.shutdown()
         self._server.server_close()
 

@@ -1,7 +1,6 @@
 """What the online and loading-screen tests set up and look at around the program: the
-pages of the loopback web site (or nothing on its port), a start that a message box may
-hold up, the program's other X windows, and MP3 files long enough to play through
-several clicks."""
+pages of the loopback web site (or nothing on its port), the program's other X windows,
+and MP3 files long enough to play through several clicks."""
 import importlib.util
 import math
 import shutil
@@ -10,7 +9,7 @@ import subprocess
 import wave
 
 import harness
-from harness import REPO, TITLE, Vorlane, wait_until
+from harness import REPO
 
 SITE = f"http://127.0.0.1:{harness.WEB_PORT}/"
 PORTAL = SITE + "portal?ref=vorlane-test"
@@ -49,30 +48,6 @@ def take_site_down(test):
         session.web = harness.WebPages()
 
     test.addCleanup(restore)
-
-
-def launch(test, game):
-    """Starts the program without waiting for its start-up to end, which a message box
-    shown during start-up holds up; finish_start() completes what Vorlane.start does."""
-    app = Vorlane(test.session, game, test.workdir)
-    exe = game.path("vorlane.exe")
-    shutil.copy(test.session.exe, exe)
-    env = dict(test.session.env, VORLANE_TEST_LOG=str(app.log_path), VORLANE_E2E_BROWSER_LOG=str(app.browser_log))
-    wine_out = open(app.wine_log, "wb")
-    test.addCleanup(wine_out.close)
-    app.proc = subprocess.Popen(["wine", str(exe)], cwd=game.root, env=env, stdout=wine_out,
-                                stderr=subprocess.STDOUT, start_new_session=True)
-    test.addCleanup(app.stop)
-    return app
-
-
-def finish_start(app, timeout=30):
-    app.wait_for_event("created", timeout=timeout)
-    app.layout = next(line["controls"] for line in app.lines() if line.get("layout") == "主窗口")
-    size = app.state["window"][2:]
-    wait_until(lambda: [w for w in app.s.x_windows() if w["rect"][2:] == size], 10,
-               what=f"X window {TITLE!r} of size {size}")
-    return app
 
 
 def x_geometry(session, wid):

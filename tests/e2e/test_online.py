@@ -3,15 +3,22 @@ import re
 import unittest
 
 from harness import E2ETestCase, GameFolder, Vorlane, wait_until
-from surroundings import (OFFICIAL, PORTAL, SITE, finish_start, launch, program_windows, serve_site, take_site_down,
-                          tone_mp3, x_geometry)
+from surroundings import OFFICIAL, PORTAL, SITE, program_windows, serve_site, take_site_down, tone_mp3, x_geometry
 
 UPDATE_NOTICE = "请下载最新版补丁！网站：" + SITE
+NO_CHOICE = "提示：请先选中项目！"
 IP_LABEL = re.compile(r"^IP：(\d{1,3}(\.\d{1,3}){3})?$")
+# The start-up asks for the maker's page, the timer's first tick for both pages.
+PAGES_ASKED = ["/", "/", "/web201105/download.shtml"]
 
 
 def stopped(state):
     return state["event"] == "tick 时钟1" and state["interval"] == 0
+
+
+def all_pages_asked(test):
+    web = test.session.web
+    wait_until(lambda: sorted(web.requests) == PAGES_ASKED, 10, what=f"requests for {PAGES_ASKED}")
 
 
 class VersionLabelsTest(E2ETestCase):
@@ -33,7 +40,7 @@ class VersionLabelsTest(E2ETestCase):
                 app = Vorlane(self.session, GameFolder(run / "game", self.session), run)
                 self.addCleanup(app.stop)
                 app.start()
-                first = app.wait_for_event("tick 时钟1")
+                first = app.wait_for_event("fetched 时钟1")
                 self.assertEqual(first["labels"]["透明标签5"], live)
                 self.assertEqual(first["labels"]["透明标签4"], experience)
                 self.assertEqual(first["interval"], 100)
@@ -45,22 +52,51 @@ class VersionLabelsTest(E2ETestCase):
                 self.assertRegex(labels["透明标签10"], IP_LABEL)
                 self.assertEqual(app.messages(), [])
                 self.assertEqual(wait_until(app.opened_urls, 10, what="the portal page opened"), [PORTAL])
-                # The newest release at start, then both pages on the first tick; the portal is only opened.
-                self.assertEqual(self.session.web.requests, ["/", "/web201105/download.shtml", "/"])
+                # The newest release at start and both pages on the first tick; the portal is only opened.
+                self.assertEqual(sorted(self.session.web.requests), PAGES_ASKED)
 
-    def test_a_newer_release_shows_the_update_notice_then_opens_the_makers_page(self):
+    def test_a_newer_release_shows_the_update_notice_after_the_open_box_then_opens_the_makers_page(self):
         serve_site(self, release="9.9")
-        app = launch(self, self.make_game())
-        self.assertEqual(app.wait_for_message(timeout=30), UPDATE_NOTICE)
-        wait_until(app.opened_urls, 10, what="the portal page opened")
+        self.session.web.hold()
+        app = self.start()
+        all_pages_asked(self)
+        # The pages come while a box of the user's own is open: the notice waits for it to close.
+        mark = app.click("图形按钮2")
+        self.assertEqual(app.wait_for_message(since=mark), NO_CHOICE)
+        refused = app.mark()
+        self.session.web.release()
+        wait_until(lambda: self.session.web.answered == 3, 10, what="all three pages answered")
+        app.dismiss_message()
+        self.assertEqual(app.wait_for_message(since=refused, timeout=15), UPDATE_NOTICE)
+        events = [line.get("event") or line.get("message") for line in app.lines()[mark:]]
+        self.assertLess(events.index("clicked 图形按钮2"), events.index(UPDATE_NOTICE))
         self.assertEqual(app.opened_urls(), [PORTAL])
 
         app.dismiss_message()
         wait_until(lambda: len(app.opened_urls()) == 2, 10, what="the maker's page opened")
         self.assertEqual(app.opened_urls(), [PORTAL, SITE])
-        finish_start(app)
         self.assertEqual(app.wait_for_state(stopped, what="the timer stopping")["labels"]["透明标签15"], "9.9")
-        self.assertEqual(app.messages(), [UPDATE_NOTICE])
+        self.assertEqual(app.messages(), [NO_CHOICE, UPDATE_NOTICE])
+
+    def test_the_window_answers_at_once_while_every_page_is_held(self):
+        serve_site(self, live_version="2.0.1", release="0.9", test_version="3.1")
+        self.session.web.hold()
+        app = self.start()
+        all_pages_asked(self)
+        mark = app.click("单选框1")
+        self.assertTrue(app.wait_for_event("clicked 单选框1", since=mark)["checked"]["单选框1"])
+        mark = app.type_into("编辑框2", "1.0.9.310")
+        typed = app.wait_for_state(lambda s: s["edits"]["编辑框2"]["text"] == "1.0.9.310", since=mark,
+                                   what="the typed version in the log")
+        at_start = {"透明标签15": "1.0", "透明标签5": "0.0.0.0", "透明标签4": "0.0.0.0"}
+        self.assertEqual({name: typed["labels"][name] for name in at_start}, at_start)
+
+        self.session.web.release()
+        state = app.wait_for_state(stopped, what="the timer stopping")
+        self.assertEqual({name: state["labels"][name] for name in at_start},
+                         {"透明标签15": "0.9", "透明标签5": "0.2.0.1", "透明标签4": "3.1"})
+        self.assertEqual(state["edits"]["编辑框2"]["text"], "1.0.9.310")
+        self.assertEqual(app.messages(), [])
 
     def test_without_the_site_the_labels_stay_empty_and_the_window_takes_input(self):
         take_site_down(self)
@@ -122,10 +158,13 @@ class WindowButtonsTest(E2ETestCase):
         self.assertFalse(state["minimised"])
         self.assertEqual({box: state["edits"][box]["text"] for box in typed}, typed)
 
-    def test_close_ends_the_program_with_status_0_also_while_music_plays(self):
+    def test_close_ends_the_program_with_status_0_also_while_music_plays_and_pages_are_held(self):
         game = self.make_game()
         game.write("TCLS/music/sound.mp3", tone_mp3(self.workdir / "tone.mp3", 20, 440))
+        serve_site(self)
+        self.session.web.hold()
         app = self.start(game)
+        all_pages_asked(self)
         mark = app.click("图形按钮12")
         self.assertTrue(app.wait_for_event("clicked 图形按钮12", since=mark)["checked"]["图形按钮12"])
         self.assertEqual(app.close(), 0)

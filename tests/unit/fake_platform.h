@@ -75,6 +75,12 @@ public:
     std::vector<MusicCall> music;
     std::map<Text, HttpResponse> pages;  // url -> response; others fail (empty)
     std::vector<Text> fetchedUrls;
+    // Fetches stay on their way until arrive() lets one come back.
+    struct HeldFetch {
+        std::vector<Text> urls;
+        PagesArrived arrived;
+    };
+    std::vector<HeldFetch> held;
     Text ipAddress = "127.0.0.1";
     int screenW = 1024, screenH = 768;
     // What the file dialog returns: nullopt = the user cancels.
@@ -103,10 +109,25 @@ public:
         if (onMessage) onMessage();
     }
     void openUrl(const Text& url) override { openedUrls.push_back(url); }
-    HttpResponse httpGet(const Text& url) override {
-        fetchedUrls.push_back(url);
-        auto it = pages.find(url);
-        return it == pages.end() ? HttpResponse{} : it->second;
+    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {
+        for (const Text& url : urls) {
+            if (!url.empty()) fetchedUrls.push_back(url);
+        }
+        held.push_back({std::move(urls), std::move(arrived)});
+    }
+    // The held fetch `index` (the oldest by default) comes back with the pages served now.
+    void arrive(std::size_t index = 0) {
+        HeldFetch fetch = std::move(held.at(index));
+        held.erase(held.begin() + static_cast<std::ptrdiff_t>(index));
+        std::vector<HttpResponse> responses;
+        for (const Text& url : fetch.urls) {
+            auto it = pages.find(url);
+            responses.push_back(url.empty() || it == pages.end() ? HttpResponse{} : it->second);
+        }
+        fetch.arrived(responses);
+    }
+    void arriveAll() {
+        while (!held.empty()) arrive();
     }
     bool runProgram(const Text& path, bool wait) override {
         runs.push_back({path, wait});

@@ -24,6 +24,18 @@ HttpResponse page(const std::string& body) { return {Bytes(body.begin(), body.en
 
 std::string downloadPage(const std::string& version) { return "<p>" + kLiveStart + version + kLiveEnd + "</p>"; }
 
+void fireTick(App& run) { run.main.fire(run.main.control("时钟1"), Event::Tick); }
+
+// The start-up, then `ticks` ticks, the pages of each coming back before the next.
+void startAndTick(FakePlatform& net, App& run, int ticks) {
+    run.main.fireCreated();
+    net.arriveAll();
+    for (int i = 0; i < ticks; ++i) {
+        fireTick(run);
+        net.arriveAll();
+    }
+}
+
 class OnlineLabels : public ::testing::Test {
 protected:
     OnlineLabels() {
@@ -36,7 +48,14 @@ protected:
 
     const Text& caption(const char* name) { return app.main.control(name).text(); }
     int interval() { return app.main.control("时钟1").interval(); }
-    void tick() { app.main.fire(app.main.control("时钟1"), Event::Tick); }
+    void start() {
+        app.main.fireCreated();
+        fake.arriveAll();
+    }
+    void tick() {
+        fireTick(app);
+        fake.arriveAll();
+    }
     void serve(const std::string& download, const std::string& maker) {
         fake.pages[webAddresses.downloadPage] = page(download);
         fake.pages[kMaker] = page(maker);
@@ -50,7 +69,7 @@ protected:
 
 TEST_F(OnlineLabels, WellFormedPagesFillEveryLabelAndTheSecondTickStopsTheTimer) {
     serve(downloadPage("2.0.1"), "<!-- cfs1.0iii cfv3.0.2.7vvvv -->");
-    app.main.fireCreated();
+    start();
     EXPECT_EQ(caption("透明标签10"), "IP：192.168.1.23");
     EXPECT_EQ(caption("透明标签15"), "1.0");
     EXPECT_EQ(fake.openedUrls, std::vector<Text>{kPortal});
@@ -66,10 +85,52 @@ TEST_F(OnlineLabels, WellFormedPagesFillEveryLabelAndTheSecondTickStopsTheTimer)
     EXPECT_EQ(fake.fetchedUrls, (std::vector<Text>{kMaker, webAddresses.downloadPage, kMaker}));
 }
 
+// The start-up's page and the tick's two are all on their way at once; each label changes only
+// when its own pages come back, whichever comes first.
+TEST_F(OnlineLabels, LabelsWaitForTheirOwnPagesAndTicksMeanwhileFetchNothing) {
+    const Text notice = Text("请下载最新版补丁！网站：") + kMaker;
+    struct Case {
+        std::size_t first;  // the held fetch that comes back first: 0 the start-up's, 1 the tick's
+        const char* release;
+        const char* live;
+        const char* experience;
+        std::size_t messages;
+    };
+    const Case cases[] = {{0, "1.1", "0.0.0.0", "0.0.0.0", 1}, {1, "1.0", "2.0.1", "3.1", 0}};
+    for (const Case& c : cases) {
+        FakePlatform net;
+        net.programDir = dir.text();
+        net.pages[webAddresses.downloadPage] = page(downloadPage("2.0.1"));
+        net.pages[kMaker] = page("cfs1.1iii cfv3.1vvvv");
+        App run(net);
+        auto captions = [&run] {
+            return std::vector<Text>{run.main.control("透明标签15").text(), run.main.control("透明标签5").text(),
+                                     run.main.control("透明标签4").text()};
+        };
+        run.main.fireCreated();
+        for (int i = 0; i < 3; ++i) fireTick(run);
+        EXPECT_EQ(net.fetchedUrls, (std::vector<Text>{kMaker, webAddresses.downloadPage, kMaker}));
+        EXPECT_EQ(captions(), (std::vector<Text>{"1.0", "0.0.0.0", "0.0.0.0"}));
+        EXPECT_TRUE(net.messages.empty());
+
+        net.arrive(c.first);
+        EXPECT_EQ(captions(), (std::vector<Text>{c.release, c.live, c.experience})) << c.first;
+        EXPECT_EQ(net.messages.size(), c.messages) << c.first;
+        net.arriveAll();
+        EXPECT_EQ(captions(), (std::vector<Text>{"1.1", "2.0.1", "3.1"})) << c.first;
+        EXPECT_EQ(net.messages, std::vector<Text>{notice}) << c.first;
+
+        fireTick(run);
+        EXPECT_EQ(run.main.control("透明标签5").text(), "0.2.0.1") << c.first;
+        EXPECT_EQ(run.main.control("时钟1").interval(), 0) << c.first;
+        EXPECT_EQ(net.fetchedUrls.size(), 3u) << c.first;
+    }
+}
+
 TEST_F(OnlineLabels, ThePageToPublishCarriesBothMarkers) {
     const auto site = std::filesystem::path(VORLANE_ASSETS_DIR).parent_path() / "site" / "index.html";
     serve(downloadPage("1.2.3.4"), testing::readFile(site));
-    app.main.fireCreated();
+    start();
     tick();
     EXPECT_EQ(caption("透明标签15"), "1.0");
     EXPECT_EQ(caption("透明标签4"), "1.0.0.0");
@@ -77,7 +138,7 @@ TEST_F(OnlineLabels, ThePageToPublishCarriesBothMarkers) {
 }
 
 TEST_F(OnlineLabels, NoNetworkLeavesEmptyLabelsAndAZeroPrefix) {
-    app.main.fireCreated();
+    start();
     tick();
     tick();
     tick();  // a tick already queued when the timer stopped changes nothing
@@ -93,7 +154,7 @@ TEST_F(OnlineLabels, UnpublishedAddressesAreNeitherFetchedNorOpened) {
     webAddresses.makerPage = "";
     webAddresses.portalPage = "";
     serve(downloadPage("1.2.3.4"), "cfs9.0iii cfv1.0vvvv");
-    app.main.fireCreated();
+    start();
     tick();
     EXPECT_EQ(caption("透明标签15"), "");
     EXPECT_EQ(caption("透明标签4"), "");
@@ -120,9 +181,7 @@ TEST_F(OnlineLabels, EachMakerMarkerPairIsReadOnItsOwn) {
         net.pages[webAddresses.downloadPage] = page(downloadPage("1.2.3.4"));
         net.pages[kMaker] = page(c.makerPage);
         App run(net);
-        run.main.fireCreated();
-        run.main.fire(run.main.control("时钟1"), Event::Tick);
-        run.main.fire(run.main.control("时钟1"), Event::Tick);
+        startAndTick(net, run, 2);
         EXPECT_EQ(run.main.control("透明标签15").text(), c.release) << c.makerPage;
         EXPECT_EQ(run.main.control("透明标签4").text(), c.experience) << c.makerPage;
     }
@@ -144,8 +203,7 @@ TEST_F(OnlineLabels, LiveVersionIsCompletedOnceToFourParts) {
         net.programDir = dir.text();
         net.pages[webAddresses.downloadPage] = page(c.download);
         App run(net);
-        run.main.fire(run.main.control("时钟1"), Event::Tick);
-        run.main.fire(run.main.control("时钟1"), Event::Tick);
+        startAndTick(net, run, 2);
         EXPECT_EQ(run.main.control("透明标签5").text(), c.shown) << c.download;
         EXPECT_EQ(run.main.control("时钟1").interval(), 0);
     }
@@ -175,6 +233,8 @@ TEST_F(OnlineLabels, UpdateNoticeOnlyForANewerRelease) {
         net.pages[kMaker] = page(c.makerPage);
         App run(net);
         run.main.fireCreated();
+        EXPECT_TRUE(net.messages.empty()) << "before the page has come: " << c.makerPage;
+        net.arriveAll();
         if (c.notice) {
             EXPECT_EQ(net.messages, std::vector<Text>{Text("请下载最新版补丁！网站：") + kMaker}) << c.makerPage;
             EXPECT_EQ(net.openedUrls, (std::vector<Text>{kPortal, kMaker})) << c.makerPage;

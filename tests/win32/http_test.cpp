@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <thread>
 
+#include "platform/win32/page_fetches.h"
 #include "platform/win32/services.h"
 
 namespace vorlane::win32 {
@@ -73,52 +73,47 @@ TEST_F(Http, ServersThatNeverFinishAreGivenUp) {
     }
 }
 
-struct Watched {
-    int paints = 0;
-    int keys = 0;
-};
-
-LRESULT CALLBACK watchedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* watched = reinterpret_cast<Watched*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (watched && message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        ++watched->paints;
-        return 0;
-    }
-    if (watched && message == WM_KEYDOWN) ++watched->keys;
+LRESULT CALLBACK countKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN) ++*reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST_F(Http, WhileWaitingTheWindowPaintsAndInputStaysQueued) {
+// The window's thread never waits for a page: it takes input while the pages are on their way
+// and gets them back from its own message loop, all together, in the order asked.
+TEST_F(Http, PagesComeBackThroughTheMessageLoopWhileTheWindowTakesInput) {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = watchedProc;
+    windowClass.lpfnWndProc = countKeys;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"VorlaneHttpTestWindow";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"http test", WS_POPUP | WS_VISIBLE, 0, 0, 120, 80,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"http test", WS_POPUP, 0, 0, 120, 80, nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
     if (!window) GTEST_SKIP() << "no display for a window";
-    Watched watched;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&watched));
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    watched = {};
+    int keys = 0;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&keys));
 
+    int readyCalls = 0;
+    PageFetches fetches([&readyCalls] { ++readyCalls; });
+    fetches.start({base + "/delay/1500", base + "/utf8", Text()}, [](const std::vector<HttpResponse>&) {});
+    EXPECT_TRUE(fetches.ready().empty());
     PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
-    // The page arrives only after a while; meanwhile another thread asks for a repaint.
-    std::thread repaint([window] {
-        Sleep(300);
-        InvalidateRect(window, nullptr, FALSE);
-    });
-    HttpResponse response = httpGet(base + "/delay/1500");
-    repaint.join();
-    EXPECT_EQ(bytesToText(response.body), kGbkPage);
-    EXPECT_GE(watched.paints, 1);
-    EXPECT_EQ(watched.keys, 0);
-    EXPECT_TRUE(PeekMessageW(&message, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+    const UINT_PTR hangGuard = SetTimer(nullptr, 0, 8000, nullptr);
+    MSG message;
+    while (fetches.ready().empty() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && message.wParam == hangGuard) break;
+        DispatchMessageW(&message);
+    }
+    KillTimer(nullptr, hangGuard);
     DestroyWindow(window);
+
+    EXPECT_EQ(keys, 1);
+    EXPECT_EQ(readyCalls, 1);
+    ASSERT_EQ(fetches.ready().size(), 1u);
+    const std::vector<HttpResponse>& pages = fetches.ready().front().pages;
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(bytesToText(pages[0].body), kGbkPage);
+    EXPECT_EQ(bytesToText(pages[1].body), Text(reinterpret_cast<const char*>(kUtf8Page)));
+    EXPECT_TRUE(pages[2].body.empty());
 }
 
 }  // namespace

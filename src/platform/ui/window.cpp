@@ -86,4 +86,9 @@ void Window::fireCreated() {
     if (listener_) listener_(*this, nullptr, "created");
 }
 
+void Window::fireFetched(Control& control, const std::function<void()>& apply) {
+    apply();
+    if (listener_) listener_(*this, &control, "fetched");
+}
+
 }  // namespace vorlane

@@ -2,6 +2,7 @@
 // A window model built from its layout table. Controls keep the table's order: the
 // first control lies on top.
 #include <deque>
+#include <functional>
 #include <string_view>
 
 #include "platform/ui/control.h"
@@ -61,6 +62,8 @@ public:
     // handler reads it, and checks a clicked radio button (unchecking its group).
     void fire(Control& control, Event event);
     void fireCreated();
+    // Applies what the pages that `control` asked for brought, as an event of its own.
+    void fireFetched(Control& control, const std::function<void()>& apply);
 
     static void setEventListener(EventListener listener) { listener_ = listener; }
 

@@ -48,7 +48,14 @@ struct KernelTraits {
     static void close(Handle h) noexcept { CloseHandle(h); }
 };
 
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { DestroyWindow(h); }
+};
+
 using OwnedFile = Owned<FileTraits>;
 using OwnedHandle = Owned<KernelTraits>;
+using OwnedWindow = Owned<WindowTraits>;
 
 }  // namespace vorlane::win32

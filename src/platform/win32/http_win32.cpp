@@ -161,20 +161,6 @@ void fetch(Fetch& job) {
     }
 }
 
-// Waits for the worker until the deadline, painting meanwhile; input stays queued.
-bool awaitFinished(HANDLE finished, ULONGLONG deadline) {
-    for (;;) {
-        ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return WaitForSingleObject(finished, 0) == WAIT_OBJECT_0;
-        DWORD wait = MsgWaitForMultipleObjectsEx(1, &finished, static_cast<DWORD>(deadline - now), QS_PAINT,
-                                                 MWMO_INPUTAVAILABLE);
-        if (wait == WAIT_OBJECT_0) return true;
-        if (wait != WAIT_OBJECT_0 + 1) return WaitForSingleObject(finished, 0) == WAIT_OBJECT_0;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&message);
-    }
-}
-
 }  // namespace
 
 HttpResponse httpGet(const Text& url) {
@@ -198,7 +184,9 @@ HttpResponse httpGet(const Text& url) {
     } catch (...) {
         return {};
     }
-    if (!awaitFinished(shared->finished.get(), deadline)) return {};
+    ULONGLONG now = GetTickCount64();
+    DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    if (WaitForSingleObject(shared->finished.get(), left) != WAIT_OBJECT_0) return {};
     return std::move(shared->response);
 }
 

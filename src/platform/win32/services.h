@@ -33,8 +33,8 @@ public:
     bool remove(const Text& path) override;
 };
 
-// At most 5 s in all and 4 MiB of body. While waiting, the calling (UI) thread keeps
-// painting; input stays queued until the fetch ends.
+// At most 5 s in all and 4 MiB of body. Blocks the calling thread until then, so the
+// program calls it only on workers (PageFetches); an empty address fails at once.
 HttpResponse httpGet(const Text& url);
 
 // Full path as the application name, quoted on the command line, started in its folder.

@@ -12,7 +12,10 @@
 
 namespace vorlane::win32 {
 
-Win32Platform::Win32Platform() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+Win32Platform::Win32Platform() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    context_.afterHandlers = [this] { fetches_.resume(); };
+}
 
 Win32Platform::~Win32Platform() {
     // Music ends with the program; stopping also removes its private copy.
@@ -42,9 +45,8 @@ void Win32Platform::recoverFiles(const Text& journal, const std::vector<Text>& t
 void Win32Platform::showMessage(const Text& text, int style) {
     // The program's own title stands in for the system's default ("Error").
     std::wstring body = widen(text).value_or(L"?");
-    ++context_.handlersRunning;
+    HandlerScope running(context_);
     MessageBoxW(activeWindow(), body.c_str(), L"" VORLANE_TITLE, static_cast<UINT>(style) | MB_OK | MB_SETFOREGROUND);
-    --context_.handlersRunning;
 }
 
 void Win32Platform::openUrl(const Text& url) {
@@ -52,7 +54,23 @@ void Win32Platform::openUrl(const Text& url) {
     if (auto wide = widen(url)) ShellExecuteW(nullptr, L"open", wide->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-HttpResponse Win32Platform::httpGet(const Text& url) { return win32::httpGet(url); }
+void Win32Platform::fetchPages(std::vector<Text> urls, PagesArrived arrived) {
+    fetches_.start(std::move(urls), std::move(arrived));
+}
+
+void Win32Platform::applyArrivedPages() {
+    auto& ready = fetches_.ready();
+    if (context_.handlersRunning > 0 || ready.empty()) return;  // the handler's end resumes
+    // The main window is gone: the program is ending, and nothing is applied any more.
+    if (hosts_.empty() || !hosts_.front()->alive()) {
+        ready.clear();
+        return;
+    }
+    PageFetches::Batch batch = std::move(ready.front());
+    ready.pop_front();
+    HandlerScope running(context_);  // its end resumes for the next batch
+    batch.arrived(batch.pages);
+}
 
 bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win32::runProgram(programPath, wait); }
 
@@ -93,9 +111,11 @@ bool Win32Platform::openFileDialog(Control& dialog) {
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
-    ++context_.handlersRunning;
-    BOOL ok = GetOpenFileNameW(&ofn);
-    --context_.handlersRunning;
+    BOOL ok;
+    {
+        HandlerScope running(context_);
+        ok = GetOpenFileNameW(&ofn);
+    }
     if (!ok) return false;
     auto chosen = narrow(file.c_str());
     if (!chosen) return false;
@@ -133,14 +153,14 @@ void Win32Platform::loadWindow(Window& window, bool modal) {
     if (!modal) {
         host.show();
         host.startTimers();
-        ++context_.handlersRunning;
+        HandlerScope running(context_);
         window.fireCreated();
-        --context_.handlersRunning;
         return;
     }
-    ++context_.handlersRunning;
-    window.fireCreated();
-    --context_.handlersRunning;
+    {
+        HandlerScope running(context_);
+        window.fireCreated();
+    }
     if (owner) EnableWindow(owner, FALSE);
     host.show();
     host.startTimers();

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/ui/skin_pictures.h"
 #include "platform/win32/gdi_text.h"
+#include "platform/win32/page_fetches.h"
 #include "platform/win32/services.h"
 #include "platform/win32/wic_images.h"
 #include "platform/win32/window_host.h"
@@ -24,7 +25,7 @@ public:
     void recoverFiles(const Text& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
     void openUrl(const Text& url) override;
-    HttpResponse httpGet(const Text& url) override;
+    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override;
     bool runProgram(const Text& programPath, bool wait) override;
     std::optional<Text> runningProgramIn(const Text& folder) override;
     void playMusic(int times, const Text& path) override;
@@ -44,6 +45,8 @@ private:
     HWND activeWindow() const;             // the owner for dialogs: the newest live window
     Scale screenScale() const;
     void runModalLoop(WindowHost& host);
+    // Applies the oldest batch of pages that has come back, once no handler runs.
+    void applyArrivedPages();
 
     SkinPictures pictures_{resourcePicture};
     WicDecoder decoder_;
@@ -52,6 +55,7 @@ private:
     Win32FileOps fileOps_;
     std::vector<std::unique_ptr<WindowHost>> hosts_;
     bool quitting_ = false;
+    PageFetches fetches_{[this] { applyArrivedPages(); }};
 };
 
 }  // namespace vorlane::win32

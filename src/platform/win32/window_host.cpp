@@ -247,9 +247,8 @@ void WindowHost::invalidate(const Control& c) {
 }
 
 void WindowHost::fire(Control& c, Event e) {
-    ++context_.handlersRunning;
+    HandlerScope running(context_);
     model_.fire(c, e);
-    --context_.handlersRunning;
 }
 
 void WindowHost::setHovered(Control* c) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 
 #include "platform/ui/painter.h"
@@ -19,6 +20,21 @@ struct HostContext {
     const ImageDecoder& decoder;
     FontCache& fonts;
     int handlersRunning = 0;  // handlers run one at a time; ticks wait their turn
+    std::function<void()> afterHandlers{};  // called when the last running handler has returned
+};
+
+// Counts a handler, or a message box or dialog it shows, as running while it lives.
+class HandlerScope {
+public:
+    explicit HandlerScope(HostContext& context) : context_(context) { ++context_.handlersRunning; }
+    ~HandlerScope() {
+        if (--context_.handlersRunning == 0 && context_.afterHandlers) context_.afterHandlers();
+    }
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+private:
+    HostContext& context_;
 };
 
 class WindowHost final : public WindowObserver {
