@@ -457,7 +457,9 @@ class Vorlane:
             self._fail(f"the program did not end within {timeout} s of clicking 图形按钮7")
 
     def stop(self):
-        """Ends the program whatever its state (message box, dialog, hang)."""
+        """Ends the program whatever its state (message box, dialog, hang), and a stand-in
+        client that stays running."""
+        self.game.path("TCLS/client_stays_running").unlink(missing_ok=True)
         if self.proc is not None and self.proc.poll() is None:
             _signal_group(self.proc.pid, signal.SIGTERM)
             try:
@@ -469,7 +471,8 @@ class Vorlane:
                 except subprocess.TimeoutExpired:
                     subprocess.run(["wineserver", "-k"], env=self.s.env, capture_output=True, timeout=30)
         if self.proc is not None:
-            # What the program started (browser stand-in, client) shares its process group.
+            # What the program started through the shell (the browser stand-in) shares its process
+            # group; Wine starts a client in a group of its own, which the marker's removal ends.
             if _poll(lambda: not _group_alive(self.proc.pid), 5) is None:
                 _signal_group(self.proc.pid, signal.SIGKILL)
                 _poll(lambda: not _group_alive(self.proc.pid), 5)
