@@ -61,7 +61,7 @@ const ControlSpec kControls[] = {
     label("透明标签13", {736, 464, 64, 24}, VORLANE_VERSION),
     {.name = "图形按钮12", .kind = K::GraphicButton, .left = 240, .top = 304, .width = 128, .height = 32,
      .cursor = Cursor::Hand, .pictures = {.normal = "plate_play_normal", .pressed = "plate_stop_checked"},
-     .buttonType = ButtonType::Toggle, .onClicked = onPreviewMusicClicked},
+     .buttonType = ButtonType::Toggle, .onClicked = onPreviewMusicClicked, .onMusicEnded = onPreviewMusicEnded},
     {.name = "时钟1", .kind = K::Timer, .left = 384, .top = 128, .width = 26, .height = 26, .visible = false,
      .interval = 100, .onTick = onVersionTimerTick},
     {.name = "动画物体1", .kind = K::AnimationObject, .left = 200, .top = 16, .width = 184, .height = 144,

@@ -64,6 +64,7 @@ struct ControlSpec {
     Handler onClicked = nullptr;
     Handler onLeftButtonDown = nullptr;
     Handler onTick = nullptr;
+    Handler onMusicEnded = nullptr;  // music this control started has ended by itself
 };
 
 struct WindowSpec {

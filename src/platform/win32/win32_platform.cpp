@@ -58,7 +58,13 @@ bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win3
 
 std::optional<Text> Win32Platform::runningProgramIn(const Text& folder) { return win32::runningProgramIn(folder); }
 
-void Win32Platform::playMusic(int times, const Text& path) { win32::playMusic(times, path); }
+// The end of the music is news from outside, like a paint: it reaches the owner at once,
+// even while a handler waits on a message box or the preview.
+void Win32Platform::playMusic(int times, const Text& path, Control& owner) {
+    win32::playMusic(times, path, [this, &owner] {
+        if (WindowHost* host = hostOf(owner.window()); host && host->alive()) host->fire(owner, Event::MusicEnded);
+    });
+}
 
 void Win32Platform::stopMusic() { win32::stopMusic(); }
 

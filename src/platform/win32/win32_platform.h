@@ -27,7 +27,7 @@ public:
     HttpResponse httpGet(const Text& url) override;
     bool runProgram(const Text& programPath, bool wait) override;
     std::optional<Text> runningProgramIn(const Text& folder) override;
-    void playMusic(int times, const Text& path) override;
+    void playMusic(int times, const Text& path, Control& owner) override;
     void stopMusic() override;
     Text localIpAddress() override;
     int screenWidth() override;

@@ -35,6 +35,8 @@ public:
     void show();
     void destroy();
     void startTimers();
+    // Runs the handler of a control's event; handlers run one at a time.
+    void fire(Control& c, Event e);
 
     void controlChanged(Control& control, Property property) override;
     void windowChanged(Window& window) override;
@@ -53,7 +55,6 @@ private:
     void paint();
     void render(const Rect& area);
     void ensureBuffer(int width, int height);
-    void fire(Control& c, Event e);
     void setHovered(Control* c);
     void invalidate(const Control& c);
     LRESULT colourNative(HDC dc, HWND native);
