@@ -116,7 +116,7 @@ WindowHost* Win32Platform::hostOf(const Window& window) const {
     return nullptr;
 }
 
-const WindowHost* Win32Platform::newestHost() const {
+WindowHost* Win32Platform::newestHost() const {
     for (auto it = hosts_.rbegin(); it != hosts_.rend(); ++it) {
         if ((*it)->alive()) return it->get();
     }
@@ -168,7 +168,7 @@ void Win32Platform::runModalLoop(WindowHost& host) {
             host.destroy();
             break;
         }
-        if (!IsDialogMessageW(host.hwnd(), &msg)) {
+        if (!host.dialogMessage(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -191,8 +191,8 @@ int Win32Platform::runMessageLoop() {
     MSG msg;
     BOOL got;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
-        HWND active = activeWindow();
-        if (active && IsDialogMessageW(active, &msg)) continue;
+        WindowHost* active = newestHost();
+        if (active && active->dialogMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -40,7 +40,7 @@ public:
 
 private:
     WindowHost* hostOf(const Window& window) const;
-    const WindowHost* newestHost() const;  // the newest live window, if any
+    WindowHost* newestHost() const;  // the newest live window, if any
     HWND activeWindow() const;             // the owner for dialogs: the newest live window
     Scale screenScale() const;
     void runModalLoop(WindowHost& host);
