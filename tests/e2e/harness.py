@@ -182,8 +182,9 @@ class Session:
         self.build = Path(build_dir).resolve()
         self.exe = self.build / "vorlane.exe"
         self.msgbox_exe = self.build / "msgbox.exe"
+        self.accessible_exe = self.build / "accessible.exe"
         self.client_stub = self.build / "client_stub.exe"
-        for needed in (self.exe, self.msgbox_exe, self.client_stub):
+        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub):
             if not needed.is_file():
                 raise SetupError(f"{needed} is missing: cmake --preset windows-test && "
                                  f"cmake --build --preset windows-test -j2")
@@ -574,6 +575,28 @@ class Vorlane:
         gone = {b["hwnd"] for b in boxes}
         if _poll(lambda: not gone & {b["hwnd"] for b in self.visible_messages()}, timeout) is None:
             self._fail(f"the message box did not close within {timeout} s of pressing OK")
+
+    # What a screen reader reads
+
+    def accessible(self, what="tree", title=TITLE):
+        """The program window titled `title` as oleacc reads it: "tree" gives its client area
+        and then each child, "focus" the object with the keyboard focus;
+        [{"depth", "role", "name", "states"}]."""
+        result = self.s.wine(self.s.accessible_exe, what, title)
+        return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.strip()]
+
+    def wait_for_focus(self, role, name, title=TITLE, timeout=5):
+        """Waits until the focused object is the `role` named `name`; returns it."""
+        last = []
+
+        def focused():
+            last[:] = self.accessible("focus", title)
+            return last and last[0]["role"] == role and last[0]["name"] == name and last[0]
+
+        found = _poll(focused, timeout, interval=0.1)
+        if not found:
+            self._fail(f"the focus is not on the {role} {name!r} within {timeout} s, but on {last}")
+        return found
 
     # Where things are
 
