@@ -1,7 +1,7 @@
 // Reads a window of the Wine session it runs in as a screen reader does, through oleacc.
-//   accessible.exe tree TITLE    one JSON line per object under the client area of the
-//                                program window titled TITLE: {"depth","role","name","states"}
-//   accessible.exe focus TITLE   the object that has the keyboard focus in that window
+//   accessible.exe tree TITLE    one JSON line for the client area of our window titled TITLE,
+//                                then one for each of its children: {"depth","role","name","states"}
+//   accessible.exe focus TITLE   the same for the object that has the keyboard focus there
 // Exit status 0 when the window was found and read, 1 otherwise.
 #include <windows.h>
 #include <ole2.h>
