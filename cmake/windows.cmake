@@ -65,8 +65,8 @@ if(VORLANE_WIN32_TESTS)
     add_test(NAME win32 COMMAND vorlane_win32_tests)
 endif()
 
-# Small programs of ours that the tests and the demo start: a stand-in game client and
-# a reader of message boxes for the end-to-end tests.
+# Small programs of ours that the tests and the demo start: a stand-in game client, a
+# reader of message boxes and a reader of the accessible tree for the end-to-end tests.
 file(GLOB VORLANE_TOOL_SOURCES CONFIGURE_DEPENDS tests/tools/*.cpp)
 foreach(tool_src ${VORLANE_TOOL_SOURCES})
     get_filename_component(tool ${tool_src} NAME_WE)
@@ -75,4 +75,5 @@ foreach(tool_src ${VORLANE_TOOL_SOURCES})
     target_link_libraries(${tool} PRIVATE user32 kernel32)
     target_link_options(${tool} PRIVATE ${VORLANE_STATIC_LINK} -municode)
 endforeach()
-set_target_properties(client_stub PROPERTIES WIN32_EXECUTABLE ON)  # a game client has windows, no console
+set_target_properties(client_stub PROPERTIES WIN32_EXECUTABLE ON)
+target_link_libraries(accessible PRIVATE oleacc ole32 oleaut32)  # a game client has windows, no console

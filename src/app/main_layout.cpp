@@ -28,16 +28,19 @@ ControlSpec label(const char* name, Rect r, const char* caption, TextLayout layo
             .height = r.height, .text = caption, .textColour = kOrangeRed, .textLayout = layout};
 }
 
-ControlSpec button(const char* name, Rect r, ButtonPictures pictures, Handler onClicked) {
+// `caption`: what the picture says, for screen readers.
+ControlSpec button(const char* name, Rect r, const char* caption, ButtonPictures pictures, Handler onClicked) {
     return {.name = name, .kind = K::GraphicButton, .left = r.left, .top = r.top, .width = r.width,
-            .height = r.height, .pictures = pictures, .onClicked = onClicked};
+            .height = r.height, .text = caption, .pictures = pictures, .onClicked = onClicked};
 }
 
-ControlSpec frame(const char* name, Rect r) { return button(name, r, {.normal = "frame_blank"}, nullptr); }
+ControlSpec frame(const char* name, Rect r) { return button(name, r, "", {.normal = "frame_blank"}, nullptr); }
 
-ControlSpec versionBox(const char* name, Rect r) {
+// Named by the label before it; Enter in it presses `defaultButton`, if any.
+ControlSpec versionBox(const char* name, Rect r, const char* label, const char* defaultButton = nullptr) {
     return {.name = name, .kind = K::EditBox, .left = r.left, .top = r.top, .width = r.width, .height = r.height,
-            .tabStop = true, .textColour = kOrange, .backColour = kEditBack};
+            .tabStop = true, .textColour = kOrange, .backColour = kEditBack, .labelledBy = label,
+            .defaultButton = defaultButton};
 }
 
 // Hidden, disabled, multi-line boxes that carry the launcher templates.
@@ -60,8 +63,9 @@ const ControlSpec kControls[] = {
     label("透明标签14", {504, 464, 64, 24}, "最新版本："),
     label("透明标签13", {736, 464, 64, 24}, VORLANE_VERSION),
     {.name = "图形按钮12", .kind = K::GraphicButton, .left = 240, .top = 304, .width = 128, .height = 32,
-     .cursor = Cursor::Hand, .pictures = {.normal = "plate_play_normal", .pressed = "plate_stop_checked"},
-     .buttonType = ButtonType::Toggle, .onClicked = onPreviewMusicClicked},
+     .cursor = Cursor::Hand, .text = "播 放", .checkedText = "停 止",
+     .pictures = {.normal = "plate_play_normal", .pressed = "plate_stop_checked"}, .buttonType = ButtonType::Toggle,
+     .onClicked = onPreviewMusicClicked, .onMusicEnded = onPreviewMusicEnded},
     {.name = "时钟1", .kind = K::Timer, .left = 384, .top = 128, .width = 26, .height = 26, .visible = false,
      .interval = 100, .onTick = onVersionTimerTick},
     {.name = "动画物体1", .kind = K::AnimationObject, .left = 200, .top = 16, .width = 184, .height = 144,
@@ -83,22 +87,28 @@ const ControlSpec kControls[] = {
     templateBox("编辑框4", {480, 328, 288, 16}, "mmog_data.xml", templates::kVersionHead),
     {.name = "图片框2", .kind = K::PictureBox, .left = 8, .top = 13, .width = 408, .height = 176,
      .parent = "图片框3"},
-    button("图形按钮11", {480, 304, 128, 32}, plate("plate_website_normal", "plate_website_hover"), onOfficialSiteClicked),
-    button("图形按钮10", {360, 304, 128, 32}, plate("plate_open_game_normal", "plate_open_game_hover"), onLaunchClientClicked),
-    button("图形按钮9", {496, 272, 128, 32}, plate("plate_restore_normal", "plate_restore_hover"), onRestoreMusicClicked),
-    button("图形按钮8", {376, 272, 128, 32}, plate("plate_to_bgm_normal", "plate_to_bgm_hover"), onInstallMusicClicked),
+    button("图形按钮11", {480, 304, 128, 32}, "官方网站", plate("plate_website_normal", "plate_website_hover"),
+           onOfficialSiteClicked),
+    button("图形按钮10", {360, 304, 128, 32}, "打开CF", plate("plate_open_game_normal", "plate_open_game_hover"),
+           onLaunchClientClicked),
+    button("图形按钮9", {496, 272, 128, 32}, "还 原", plate("plate_restore_normal", "plate_restore_hover"),
+           onRestoreMusicClicked),
+    button("图形按钮8", {376, 272, 128, 32}, "转换为背景音乐", plate("plate_to_bgm_normal", "plate_to_bgm_hover"),
+           onInstallMusicClicked),
     label("透明标签9", {8, 248, 48, 24}, "mp3音乐", TextLayout::CentredVertically),
-    versionBox("编辑框3", {16, 276, 296, 24}),
+    versionBox("编辑框3", {16, 276, 296, 24}, "透明标签9"),
     frame("图形按钮1", {8, 272, 376, 32}),
     {.name = "图片框3", .kind = K::PictureBox, .left = 416, .top = 67, .width = 424, .height = 197,
      .backColour = Rgb{36, 36, 36}},
-    button("图形按钮3", {471, 32, 376, 49}, plate("wide_fullscreen_normal", "wide_fullscreen_hover"), onOpenPreviewClicked),
-    button("图形按钮7", {720, 0, 128, 32}, plate("plate_close_normal", "plate_close_hover"), onCloseClicked),
-    button("图形按钮6", {600, 0, 128, 32}, plate("plate_minimize_normal", "plate_minimize_hover"), onMinimiseClicked),
-    button("图形按钮2", {256, 216, 128, 32}, plate("plate_convert_normal", "plate_convert_hover"), onSwitchClicked),
+    button("图形按钮3", {471, 32, 376, 49}, "全屏查看最新版本图片",
+           plate("wide_fullscreen_normal", "wide_fullscreen_hover"), onOpenPreviewClicked),
+    button("图形按钮7", {720, 0, 128, 32}, "关 闭", plate("plate_close_normal", "plate_close_hover"), onCloseClicked),
+    button("图形按钮6", {600, 0, 128, 32}, "最小化", plate("plate_minimize_normal", "plate_minimize_hover"),
+           onMinimiseClicked),
+    button("图形按钮2", {256, 216, 128, 32}, "转 换", plate("plate_convert_normal", "plate_convert_hover"), onSwitchClicked),
     label("透明标签11", {672, 464, 64, 24}, "当前版本："),
-    versionBox("编辑框2", {16, 116, 296, 24}),
-    versionBox("编辑框1", {16, 172, 296, 24}),
+    versionBox("编辑框2", {16, 116, 296, 24}, "透明标签7", "图形按钮2"),
+    versionBox("编辑框1", {16, 172, 296, 24}, "透明标签6", "图形按钮2"),
     frame("图形按钮5", {8, 112, 376, 32}),
     frame("图形按钮4", {8, 168, 376, 32}),
     label("透明标签10", {8, 464, 200, 24}, "IP："),
@@ -121,6 +131,13 @@ const ControlSpec kControls[] = {
      .text = "Vorlane", .textColour = kOrangeRed, .fontHeight = 14},
 };
 
+// The order of the task: choose the server, type its version, switch; then the music,
+// the game, the picture and the window.
+const char* const kTabOrder[] = {
+    "单选框1", "单选框2", "编辑框2", "编辑框1", "图形按钮2", "编辑框3", "透明标签12", "图形按钮8",
+    "图形按钮9", "图形按钮12", "图形按钮10", "图形按钮11", "图形按钮3", "图形按钮6", "图形按钮7",
+};
+
 const WindowSpec kMainWindow{
     .name = "主窗口",
     .title = VORLANE_TITLE,
@@ -132,6 +149,7 @@ const WindowSpec kMainWindow{
     .showInTaskbar = true,
     .onCreated = onMainWindowCreated,
     .controls = kControls,
+    .tabOrder = kTabOrder,
 };
 
 }  // namespace

@@ -88,7 +88,7 @@ public:
     }
     bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
     std::optional<Text> runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
-    void playMusic(int times, const Text& p) override { real_.playMusic(times, p); }
+    void playMusic(int times, const Text& p, Control& owner) override { real_.playMusic(times, p, owner); }
     void stopMusic() override { real_.stopMusic(); }
     Text localIpAddress() override { return real_.localIpAddress(); }
     int screenWidth() override { return real_.screenWidth(); }

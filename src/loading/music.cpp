@@ -55,11 +55,15 @@ void onRestoreMusicClicked(App& app) {
 
 void onPreviewMusicClicked(App& app) {
     // The click has already flipped the toggle.
-    if (app.main.control("图形按钮12").checked()) {
-        app.platform.playMusic(1, installedMusicPath(app));
+    Control& toggle = app.main.control("图形按钮12");
+    if (toggle.checked()) {
+        app.platform.playMusic(1, installedMusicPath(app), toggle);
     } else {
         app.platform.stopMusic();
     }
 }
+
+// Shows "播 放" again, as if the player had stopped it; nothing is left to stop.
+void onPreviewMusicEnded(App& app) { app.main.control("图形按钮12").setChecked(false); }
 
 }  // namespace vorlane

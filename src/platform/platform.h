@@ -68,7 +68,9 @@ public:
     // folder or below it.
     virtual std::optional<Text> runningProgramIn(const Text& folder) = 0;
 
-    virtual void playMusic(int times, const Text& path) = 0;
+    // Plays in the background; when the last play ends by itself (not when stopped or
+    // replaced), `owner` gets its music-ended event.
+    virtual void playMusic(int times, const Text& path, Control& owner) = 0;
     virtual void stopMusic() = 0;
 
     virtual Text localIpAddress() = 0;

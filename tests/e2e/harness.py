@@ -201,8 +201,9 @@ class Session:
         self.build = Path(build_dir).resolve()
         self.exe = self.build / "vorlane.exe"
         self.msgbox_exe = self.build / "msgbox.exe"
+        self.accessible_exe = self.build / "accessible.exe"
         self.client_stub = self.build / "client_stub.exe"
-        for needed in (self.exe, self.msgbox_exe, self.client_stub):
+        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub):
             if not needed.is_file():
                 raise SetupError(f"{needed} is missing: cmake --preset windows-test && "
                                  f"cmake --build --preset windows-test -j2")
@@ -476,7 +477,9 @@ class Vorlane:
             self._fail(f"the program did not end within {timeout} s of clicking 图形按钮7")
 
     def stop(self):
-        """Ends the program whatever its state (message box, dialog, hang)."""
+        """Ends the program whatever its state (message box, dialog, hang), and a stand-in
+        client that stays running."""
+        self.game.path("TCLS/client_stays_running").unlink(missing_ok=True)
         if self.proc is not None and self.proc.poll() is None:
             _signal_group(self.proc.pid, signal.SIGTERM)
             try:
@@ -488,7 +491,8 @@ class Vorlane:
                 except subprocess.TimeoutExpired:
                     subprocess.run(["wineserver", "-k"], env=self.s.env, capture_output=True, timeout=30)
         if self.proc is not None:
-            # What the program started (browser stand-in, client) shares its process group.
+            # What the program started through the shell (the browser stand-in) shares its process
+            # group; Wine starts a client in a group of its own, which the marker's removal ends.
             if _poll(lambda: not _group_alive(self.proc.pid), 5) is None:
                 _signal_group(self.proc.pid, signal.SIGKILL)
                 _poll(lambda: not _group_alive(self.proc.pid), 5)
@@ -590,6 +594,28 @@ class Vorlane:
         gone = {b["hwnd"] for b in boxes}
         if _poll(lambda: not gone & {b["hwnd"] for b in self.visible_messages()}, timeout) is None:
             self._fail(f"the message box did not close within {timeout} s of pressing OK")
+
+    # What a screen reader reads
+
+    def accessible(self, what="tree", title=TITLE):
+        """The program window titled `title` as oleacc reads it: "tree" gives its client area
+        and then each child, "focus" the object with the keyboard focus;
+        [{"depth", "role", "name", "states"}]."""
+        result = self.s.wine(self.s.accessible_exe, what, title)
+        return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.strip()]
+
+    def wait_for_focus(self, role, name, title=TITLE, timeout=5):
+        """Waits until the focused object is the `role` named `name`; returns it."""
+        last = []
+
+        def focused():
+            last[:] = self.accessible("focus", title)
+            return last and last[0]["role"] == role and last[0]["name"] == name and last[0]
+
+        found = _poll(focused, timeout, interval=0.1)
+        if not found:
+            self._fail(f"the focus is not on the {role} {name!r} within {timeout} s, but on {last}")
+        return found
 
     # Where things are
 
@@ -734,26 +760,6 @@ class Vorlane:
                              f"--- {self.wine_log}:\n{_tail(self.wine_log)}")
 
 
-def _end_programs_started_in(folder):
-    """Kills every Wine program whose command line names a file under `folder`: a program
-    the program under test started (a game client that stays running) leads a process group
-    of its own, so ending the program's group misses it, and it would keep the prefix busy."""
-    folder = Path(folder).resolve()
-    names = (str(folder), "Z:" + str(folder).replace("/", "\\"))
-    for entry in Path("/proc").iterdir():
-        if not entry.name.isdigit():
-            continue
-        try:
-            command = (entry / "cmdline").read_bytes().decode(errors="replace")
-        except OSError:
-            continue
-        if any(name in command for name in names):
-            try:
-                os.kill(int(entry.name), signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-
-
 def _remove_tree(path):
     shutil.rmtree(path, ignore_errors=True)
     return not path.exists()
@@ -792,7 +798,6 @@ class E2ETestCase(unittest.TestCase):
             except (OSError, subprocess.SubprocessError):
                 pass
         app.stop()
-        _end_programs_started_in(self.workdir)
 
     def run(self, result=None):
         # Python 3.11 and later record a failure in the result at once, before the clean-ups run.

@@ -2,7 +2,8 @@
 // started and exits. Appends one UTF-8 JSON line {"command_line":...,"cwd":...,"exe":...}
 // to client_started.log in the folder of its own exe, wherever it was started from.
 // When a file "client_stays_running" lies beside it, it then shows a window and runs
-// until that window is closed or the process is ended, as a game does.
+// until that window is closed, the process is ended or the file is taken away (which
+// the tests do as they end: Wine starts it in a process group of its own).
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +12,8 @@
 #include "json_text.h"
 
 namespace {
+
+std::wstring stayMarker;  // the file whose presence keeps the stand-in running
 
 std::wstring ownPath() {
     std::wstring path(32768, L'\0');
@@ -37,6 +40,7 @@ bool record(const std::wstring& folder) {
 }
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_TIMER && GetFileAttributesW(stayMarker.c_str()) == INVALID_FILE_ATTRIBUTES) DestroyWindow(hwnd);
     if (message == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcW(hwnd, message, wp, lp);
 }
@@ -47,8 +51,9 @@ int runUntilClosed(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.lpszClassName = L"VorlaneClientStandIn";
     RegisterClassW(&wc);
-    CreateWindowW(wc.lpszClassName, L"Client stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                  nullptr, instance, nullptr);
+    HWND window = CreateWindowW(wc.lpszClassName, L"Client stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                100, nullptr, nullptr, instance, nullptr);
+    SetTimer(window, 1, 100, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
@@ -60,6 +65,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const std::wstring exe = ownPath();
     const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
     if (!record(folder)) return 1;
-    if (GetFileAttributesW((folder + L"client_stays_running").c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
+    stayMarker = folder + L"client_stays_running";
+    if (GetFileAttributesW(stayMarker.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
     return runUntilClosed(instance);
 }

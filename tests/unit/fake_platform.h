@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -73,6 +74,7 @@ public:
         Text path;
     };
     std::vector<MusicCall> music;
+    Control* musicOwner = nullptr;  // told when the music that plays ends
     std::map<Text, HttpResponse> pages;  // url -> response; others fail (empty)
     std::vector<Text> fetchedUrls;
     // Fetches stay on their way until arrive() lets one come back.
@@ -134,8 +136,19 @@ public:
         return runsStart;
     }
     std::optional<Text> runningProgramIn(const Text&) override { return runningProgram; }
-    void playMusic(int times, const Text& path) override { music.push_back({true, times, path}); }
-    void stopMusic() override { music.push_back({false, 0, {}}); }
+    void playMusic(int times, const Text& path, Control& owner) override {
+        music.push_back({true, times, path});
+        musicOwner = &owner;
+    }
+    void stopMusic() override {
+        music.push_back({false, 0, {}});
+        musicOwner = nullptr;
+    }
+    // The music that plays ends by itself.
+    void endMusic() {
+        Control* owner = std::exchange(musicOwner, nullptr);
+        if (owner) owner->window().fire(*owner, Event::MusicEnded);
+    }
     Text localIpAddress() override { return ipAddress; }
     int screenWidth() override { return screenW; }
     int screenHeight() override { return screenH; }

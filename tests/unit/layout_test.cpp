@@ -2,11 +2,13 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "fake_platform.h"
 #include "loading/preview_window.h"
 #include "platform/ui/hit_test.h"
+#include "platform/ui/tab_order.h"
 
 namespace vorlane {
 namespace {
@@ -138,6 +140,53 @@ TEST_F(MainWindow, ClicksFlipTheToggleAndCheckOneRadioOfTheGroup) {
     EXPECT_FALSE(c("单选框2").checked());
     app.main.fire(c("单选框1"), Event::Clicked);
     EXPECT_TRUE(c("单选框1").checked());
+}
+
+// Tab and Shift+Tab go round the stops the window has now; the arrows go round the radio
+// group.
+TEST_F(MainWindow, TabFollowsTheTaskWithTheRadioGroupAsOneStopAndPassesOverDisabledBoxes) {
+    auto round = [&](bool backwards) {
+        std::vector<std::string> names;
+        const Control* at = nullptr;
+        for (int i = 0; i < 16; ++i) {
+            at = nextTabStop(app.main, at, backwards);
+            names.push_back(at ? at->name() : "-");
+        }
+        return names;
+    };
+    const std::vector<std::string> rest = {"图形按钮2", "编辑框3", "透明标签12", "图形按钮8", "图形按钮9", "图形按钮12",
+                                           "图形按钮10", "图形按钮11", "图形按钮3", "图形按钮6", "图形按钮7"};
+    struct Case {
+        const char* chosen;  // the radio button clicked first, if any
+        std::vector<std::string> stops;
+    };
+    const Case cases[] = {
+        {nullptr, {"单选框1", "编辑框2", "编辑框1"}},
+        {"单选框2", {"单选框2", "编辑框1"}},  // choosing the experience server disables 编辑框2
+        {"单选框1", {"单选框1", "编辑框2"}},
+    };
+    for (const Case& k : cases) {
+        if (k.chosen) app.main.fire(c(k.chosen), Event::Clicked);
+        std::vector<std::string> stops = k.stops, forwards, backwards;
+        stops.insert(stops.end(), rest.begin(), rest.end());
+        for (std::size_t i = 0, n = stops.size(); i < 16; ++i) {
+            forwards.push_back(stops[i % n]);
+            backwards.push_back(stops[n - 1 - i % n]);
+        }
+        EXPECT_EQ(round(false), forwards) << (k.chosen ? k.chosen : "no choice");
+        EXPECT_EQ(round(true), backwards) << (k.chosen ? k.chosen : "no choice");
+    }
+    // From the choice that is not checked, Tab still leaves the group.
+    EXPECT_STREQ(nextTabStop(app.main, &c("单选框2"), false)->name(), "编辑框2");
+    EXPECT_STREQ(nextTabStop(app.main, &c("单选框2"), true)->name(), "图形按钮7");
+    for (bool backwards : {false, true}) {
+        EXPECT_EQ(nextRadio(app.main, c("单选框1"), backwards), &c("单选框2"));
+        EXPECT_EQ(nextRadio(app.main, c("单选框2"), backwards), &c("单选框1"));
+    }
+    Window preview(previewWindowSpec(), app);
+    EXPECT_STREQ(nextTabStop(preview, nullptr, false)->name(), "图形按钮3");
+    EXPECT_STREQ(nextTabStop(preview, &preview.control("图形按钮3"), true)->name(), "图形按钮3");
+    EXPECT_STREQ(preview.spec().cancelButton, "图形按钮3");
 }
 
 }  // namespace

@@ -98,7 +98,6 @@ TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
 TEST_F(LoadingMusic, PreviewFollowsTheToggleAndPlaysTheInstalledFile) {
     writeFile(dir.path() / "sound.mp3", "backup copy");
     Control& toggle = app.main.control("图形按钮12");
-    // After music that ended by itself the next click still stops, with nothing playing.
     for (bool play : {true, false, true, false, true}) {
         click("图形按钮12", pathOf("other.mp3"));
         EXPECT_EQ(toggle.checked(), play);
@@ -114,6 +113,21 @@ TEST_F(LoadingMusic, PreviewFollowsTheToggleAndPlaysTheInstalledFile) {
     click("图形按钮9");
     EXPECT_EQ(fake.music.size(), 5u);
     EXPECT_TRUE(toggle.checked());
+}
+
+// Music that ends by itself shows "播 放" again without the handler running again, so the
+// next click plays.
+TEST_F(LoadingMusic, MusicThatEndsByItselfResetsTheToggle) {
+    Control& toggle = app.main.control("图形按钮12");
+    click("图形按钮12");
+    ASSERT_TRUE(toggle.checked());
+    fake.endMusic();
+    EXPECT_FALSE(toggle.checked());
+    EXPECT_EQ(fake.music.size(), 1u) << "nothing was stopped or played again";
+    click("图形按钮12");
+    EXPECT_TRUE(toggle.checked());
+    ASSERT_EQ(fake.music.size(), 2u);
+    EXPECT_TRUE(fake.music.back().play);
 }
 
 TEST_F(LoadingMusic, ChooseTakesAConfirmedPathAndACancelKeepsTheBox) {

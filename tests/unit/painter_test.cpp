@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 
 #include "app/app.h"
 #include "fake_platform.h"
@@ -206,6 +207,47 @@ TEST(Painter, DrawsRadioButtonsInTheSkinAtEveryScale) {
             EXPECT_EQ(at(cx + 5.25 * f, cy), mark) << dpi << " dpi: the ring";
             EXPECT_EQ(at(cx, cy), checked ? mark : back) << dpi << " dpi: the centre";
             EXPECT_EQ(at(cx, cy + 3.75 * f), back) << dpi << " dpi: between dot and ring";
+        }
+    }
+}
+
+// The ring changes nothing outside the focused control. On a plate it is the hover plate
+// with its outermost pixels light, so it follows the slanted edge; on a link or a radio
+// button, the edge of its box.
+TEST(Painter, FocusRingTracesThePlateOrTheBoxOfTheFocusedControlOnly) {
+    SkinPictures pics(assetPicture);
+    testing::FakePlatform fake;
+    App app(fake);
+    for (int dpi : {96, 144, 192}) {
+        const Scale scale(dpi);
+        const int w = scale.px(1);
+        for (const char* name : {"图形按钮2", "透明标签12", "单选框1"}) {
+            const Control& c = app.main.control(name);
+            const Rect r = scale.rect(c.windowRect());
+            auto paint = [&](const Control* focused) {
+                auto s = std::make_unique<Surface>(scale.px(847), scale.px(490));
+                s->canvas.setClip({r.left - 8, r.top - 8, r.width + 16, r.height + 16});
+                paintWindow(app.main, s->canvas, pics, RawDecoder{}, {.focused = focused}, scale);
+                return s;
+            };
+            const auto plain = paint(nullptr), ringed = paint(&c);
+            for (int y = r.top - 8; y < r.bottom() + 8; ++y) {
+                for (int x = r.left - 8; x < r.right() + 8; ++x) {
+                    if (!r.contains(x, y)) {
+                        ASSERT_EQ(ringed->at(x, y), plain->at(x, y)) << dpi << " dpi, " << name << " at " << x;
+                    }
+                }
+            }
+            const int middle = r.left + r.width / 2;
+            EXPECT_EQ(ringed->at(middle, r.top + w - 1), kFocusRing) << dpi << " dpi, " << name;
+            EXPECT_NE(ringed->at(middle, r.top + w), kFocusRing) << dpi << " dpi, " << name << ": thin";
+            if (c.kind() != ControlKind::GraphicButton) {
+                EXPECT_EQ(ringed->at(r.left, r.top + r.height / 2), kFocusRing) << dpi << " dpi, " << name;
+                continue;
+            }
+            const Bitmap* hover = pics.picture(c.spec().pictures.hover, scale);
+            EXPECT_EQ(ringed->at(middle, r.top + w), unpackRgb(hover->at(r.width / 2, w))) << dpi << " dpi: hover";
+            EXPECT_EQ(ringed->at(r.left, r.top), plain->at(r.left, r.top)) << dpi << " dpi: the corner off the slant";
         }
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "platform/file_replace.h"
 #include "platform/win32/services.h"
@@ -38,8 +39,16 @@ std::wstring musicStatus(const wchar_t* item) {
     return value;
 }
 
+// Handles the program's messages until `done` holds, for at most 20 s.
+void dispatchUntil(const std::function<bool()>& done) {
+    for (ULONGLONG end = GetTickCount64() + 20000; !done() && GetTickCount64() < end; Sleep(20)) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
 // Follows the playback, handling its notices, until it has stayed stopped for half a
-// second; counts how often the position went back to the start.
+// second or is closed; counts how often the position went back to the start.
 int restartsUntilStopped() {
     int restarts = 0;
     long last = 0;
@@ -78,12 +87,14 @@ protected:
     TempFolder folder;
     std::string tone;
     Text path;
+    int ended = 0;  // times the music said it had ended
+    std::function<void()> countEnd = [this] { ++ended; };
 };
 
 TEST_F(Music, PlaysInTheBackgroundWhileItsFileIsReplaced) {
     const bool device = waveOutGetNumDevs() > 0;
     std::printf("%s\n", device ? "with a sound device: the music plays" : "no sound device: nothing plays");
-    playMusic(1, path);
+    playMusic(1, path, countEnd);
     EXPECT_EQ(musicStatus(L"mode"), device ? L"playing" : L"");
     EXPECT_EQ(privateCopies(), device ? 1u : 0u);
 
@@ -92,30 +103,43 @@ TEST_F(Music, PlaysInTheBackgroundWhileItsFileIsReplaced) {
     EXPECT_TRUE(replaceFilesAtomically(ops, {{path, textToBytes("other music")}}).ok);
     EXPECT_EQ(readWide(widen(path).value()), "other music");
 
-    playMusic(1, path);  // not an MP3 any more: the previous music stops, nothing plays
+    playMusic(1, path, countEnd);  // not an MP3 any more: the previous music stops, nothing plays
     EXPECT_EQ(musicStatus(L"mode"), L"");
     EXPECT_EQ(privateCopies(), 0u);
 }
 
+// After the last play the music is closed and says it has ended, once.
 TEST_F(Music, PlaysTheGivenNumberOfTimes) {
     if (waveOutGetNumDevs() == 0) GTEST_SKIP() << "no sound device";
     for (int times : {1, 2}) {
         SCOPED_TRACE(times);
-        playMusic(times, path);
+        ended = 0;
+        playMusic(times, path, countEnd);
         mciSendStringW(L"set vorlane_music time format milliseconds", nullptr, 0, nullptr);
         EXPECT_EQ(restartsUntilStopped(), times - 1);
+        dispatchUntil([&] { return ended > 0; });
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(musicStatus(L"mode"), L"");
+        EXPECT_EQ(privateCopies(), 0u);
     }
 }
 
 TEST_F(Music, StopEndsThePlaybackAndIsHarmlessWhenNothingPlays) {
     stopMusic();
+    int stoppedEnded = 0;
     for (int times : {1, 2}) {
-        playMusic(times, path);
+        playMusic(times, path, [&] { ++stoppedEnded; });
         stopMusic();
         EXPECT_EQ(musicStatus(L"mode"), L"");
         EXPECT_EQ(privateCopies(), 0u);
         stopMusic();
     }
+    // Music that was stopped never says it ended, not even once the next music is over.
+    if (waveOutGetNumDevs() == 0) return;
+    playMusic(1, path, countEnd);
+    dispatchUntil([&] { return ended > 0; });
+    EXPECT_EQ(stoppedEnded, 0);
+    EXPECT_EQ(ended, 1);
 }
 
 TEST_F(Music, FilesThatCannotBePlayedPlayNothing) {
@@ -123,7 +147,7 @@ TEST_F(Music, FilesThatCannotBePlayedPlayNothing) {
     for (const Text& bad : {folder.text() + "\\missing.mp3", folder.text() + "\\empty.mp3",
                             folder.text() + "\\bad\x81.mp3", folder.text()}) {
         SCOPED_TRACE(bad);
-        playMusic(1, bad);
+        playMusic(1, bad, countEnd);
         EXPECT_EQ(musicStatus(L"mode"), L"");
         EXPECT_EQ(privateCopies(), 0u);
     }

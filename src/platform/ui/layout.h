@@ -48,7 +48,8 @@ struct ControlSpec {
     bool tabStop = false;
     Cursor cursor = Cursor::Arrow;
     const char* tag = "";
-    const char* text = "";  // caption or content
+    const char* text = "";  // caption or content; a picture button's caption is in its picture
+    const char* checkedText = nullptr;  // a toggle's caption while it is checked
     std::optional<Rgb> textColour{};
     std::optional<Rgb> backColour{};
     int fontHeight = 12;
@@ -61,9 +62,12 @@ struct ControlSpec {
     int maxLength = 0;
     int interval = 0;
     const char* fileFilter = nullptr;  // file dialog preset, e.g. "*mp3"
+    const char* labelledBy = nullptr;     // the label that names an edit box for screen readers
+    const char* defaultButton = nullptr;  // what Enter in this edit box presses
     Handler onClicked = nullptr;
     Handler onLeftButtonDown = nullptr;
     Handler onTick = nullptr;
+    Handler onMusicEnded = nullptr;  // music this control started has ended by itself
 };
 
 struct WindowSpec {
@@ -77,6 +81,9 @@ struct WindowSpec {
     bool showInTaskbar = true;
     Handler onCreated = nullptr;
     std::span<const ControlSpec> controls;
+    // Where Tab goes, by control name; the radio buttons among them are one stop.
+    std::span<const char* const> tabOrder{};
+    const char* cancelButton = nullptr;  // what Esc presses
 };
 
 }  // namespace vorlane

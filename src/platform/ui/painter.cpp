@@ -1,5 +1,7 @@
 #include "platform/ui/painter.h"
 
+#include <algorithm>
+
 #include "platform/ui/hit_test.h"
 
 namespace vorlane {
@@ -44,13 +46,17 @@ struct Painter {
         switch (c.kind()) {
             case ControlKind::GraphicButton: button(c, r); break;
             case ControlKind::TransparentLabel:
+                if (pointer.focused == &c) outlineBox(r);
                 // A caption may run past its box, as transparent text on the surface.
                 canvas.setClip(outer);
                 canvas.drawText(c.text(), r,
                                 {c.spec().textColour.value_or(Rgb{}), scale.px(c.spec().fontHeight), true,
                                  c.spec().textLayout});
                 break;
-            case ControlKind::RadioButton: radio(c, r); break;
+            case ControlKind::RadioButton:
+                radio(c, r);
+                if (pointer.focused == &c) outlineBox(r);
+                break;
             case ControlKind::EditBox: canvas.fill(r, c.spec().backColour.value_or(Rgb{255, 255, 255})); break;
             case ControlKind::PictureBox:
                 canvas.fill(r, c.spec().backColour.value_or(kSystemFace));
@@ -69,6 +75,40 @@ struct Painter {
         // A push button without a pressed picture sinks by one pixel while held.
         int sink = (pointer.pressed == &c && !c.spec().pictures.pressed) ? scale.px(1) : 0;
         canvas.drawBitmap(*bmp, r.left + sink, r.top + sink, &kTransparentKey);
+        if (pointer.focused == &c) outlinePicture(*bmp, r.left + sink, r.top + sink, r);
+    }
+
+    int ringWidth() const { return std::max(1, scale.px(1)); }
+
+    // The focus ring on a plate: its outermost pixels within the button, so the ring
+    // follows the plate's slanted edges at every scale.
+    void outlinePicture(const Bitmap& bmp, int left, int top, const Rect& r) {
+        const std::uint32_t key = packRgb(kTransparentKey);
+        auto solid = [&](int x, int y) {
+            int px = x - left, py = y - top;
+            return r.contains(x, y) && px >= 0 && py >= 0 && px < bmp.width && py < bmp.height && bmp.at(px, py) != key;
+        };
+        const int w = ringWidth();
+        const Rect area = intersect(canvas.clip(), r);
+        for (int y = area.top; y < area.bottom(); ++y) {
+            for (int x = area.left; x < area.right(); ++x) {
+                if (!solid(x, y)) continue;
+                bool edge = false;
+                for (int dy = -w; dy <= w && !edge; ++dy) {
+                    for (int dx = -w; dx <= w && !edge; ++dx) edge = !solid(x + dx, y + dy);
+                }
+                if (edge) canvas.fill({x, y, 1, 1}, kFocusRing);
+            }
+        }
+    }
+
+    // The focus ring round a link or a radio button: the edge of its box.
+    void outlineBox(const Rect& r) {
+        const int w = ringWidth();
+        canvas.fill({r.left, r.top, r.width, w}, kFocusRing);
+        canvas.fill({r.left, r.bottom() - w, r.width, w}, kFocusRing);
+        canvas.fill({r.left, r.top, w, r.height}, kFocusRing);
+        canvas.fill({r.right() - w, r.top, w, r.height}, kFocusRing);
     }
 
     // The skin's own radio button: a round mark in the caption's colour on the surface,
@@ -109,7 +149,7 @@ const char* buttonPictureName(const Control& button, const PointerState& pointer
     bool held = pointer.pressed == &button;
     bool checked = button.spec().buttonType == ButtonType::Toggle && button.checked();
     if ((checked || held) && p.pressed) return p.pressed;
-    if ((held || pointer.hovered == &button) && p.hover) return p.hover;
+    if ((held || pointer.hovered == &button || pointer.focused == &button) && p.hover) return p.hover;
     return p.normal;
 }
 

@@ -29,13 +29,17 @@ protected:
     ~ImageDecoder() = default;
 };
 
-// What the mouse is doing, for the button pictures.
+// What the mouse is doing, for the button pictures, and which control shows the
+// keyboard focus (only while the keyboard is in use).
 struct PointerState {
     const Control* hovered = nullptr;
     const Control* pressed = nullptr;
+    const Control* focused = nullptr;
 };
 
 inline constexpr Rgb kTransparentKey{160, 160, 160};
+// The focus ring: a thin light line along the edge of a plate, or round a link or choice.
+inline constexpr Rgb kFocusRing{255, 226, 150};
 
 // Which picture a graphic button shows in its current state.
 const char* buttonPictureName(const Control& button, const PointerState& pointer);

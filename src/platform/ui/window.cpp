@@ -74,6 +74,10 @@ void Window::fire(Control& control, Event event) {
             handler = s.onTick;
             name = "tick";
             break;
+        case Event::MusicEnded:
+            handler = s.onMusicEnded;
+            name = "music ended";
+            break;
     }
     if (!handler) return;
     handler(*app_);

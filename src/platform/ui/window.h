@@ -18,7 +18,7 @@ protected:
     ~WindowObserver() = default;
 };
 
-enum class Event { Clicked, LeftButtonDown, Tick };
+enum class Event { Clicked, LeftButtonDown, Tick, MusicEnded };
 
 // Told after every handler has run (the created event has no control); the test build
 // uses it to record the window's state.

@@ -1,7 +1,7 @@
 // MP3 playback through MCI. The music plays from a private copy in the temp folder:
 // MCI keeps the file it plays open, and the user must be able to install or restore
-// the very file that is playing. The copy is deleted when the music is stopped or
-// replaced; its name also keeps quotes and odd characters out of the MCI command.
+// the very file that is playing. The copy is deleted when the music is stopped, replaced
+// or over; its name also keeps quotes and odd characters out of the MCI command.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -17,6 +17,7 @@ constexpr wchar_t kAlias[] = L"vorlane_music";
 struct Music {
     std::wstring copy;   // the private copy being played, empty when none
     int playsLeft = 0;   // further plays after the current one
+    std::function<void()> ended;
     HWND notify = nullptr;
 };
 
@@ -29,22 +30,34 @@ bool mci(const std::wstring& command, HWND notify = nullptr) {
     return mciSendStringW(command.c_str(), nullptr, 0, notify) == 0;
 }
 
-LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Music& m = music();
-    // A notice from music that was stopped or replaced since is not ours any more.
-    // Wine names no device in its notices (0).
-    auto device = static_cast<MCIDEVICEID>(lParam);
-    if (message == MM_MCINOTIFY && wParam == MCI_NOTIFY_SUCCESSFUL && m.playsLeft > 0 &&
-        (device == 0 || device == mciGetDeviceIDW(kAlias))) {
-        --m.playsLeft;
-        std::wstring alias = kAlias;
-        if (!mci(L"seek " + alias + L" to start") || !mci(L"play " + alias + L" notify", window)) m.playsLeft = 0;
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+bool playing() {
+    wchar_t mode[32] = L"";
+    std::wstring command = std::wstring(L"status ") + kAlias + L" mode";
+    return mciSendStringW(command.c_str(), mode, 32, nullptr) == 0 && std::wstring(mode) == L"playing";
 }
 
-// A message-only window that hears when one play ends, so the next can begin.
+// A play has ended: the next begins, or after the last the device is closed and the
+// owner told.
+LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != MM_MCINOTIFY) return DefWindowProcW(window, message, wParam, lParam);
+    Music& m = music();
+    // A notice from music that was stopped or replaced since is not ours any more: ours is
+    // then closed, or playing afresh. Wine names no device in its notices (0).
+    auto device = static_cast<MCIDEVICEID>(lParam);
+    MCIDEVICEID open = mciGetDeviceIDW(kAlias);
+    if (wParam != MCI_NOTIFY_SUCCESSFUL || open == 0 || (device != 0 && device != open) || playing()) return 0;
+    if (m.playsLeft > 0) {
+        --m.playsLeft;
+        std::wstring alias = kAlias;
+        if (mci(L"seek " + alias + L" to start") && mci(L"play " + alias + L" notify", window)) return 0;
+    }
+    std::function<void()> ended = std::move(m.ended);
+    stopMusic();
+    if (ended) ended();
+    return 0;
+}
+
+// A message-only window that hears when a play ends.
 HWND notifyWindow() {
     Music& m = music();
     if (m.notify) return m.notify;
@@ -68,31 +81,34 @@ std::wstring privateCopyName() {
            L".mp3";
 }
 
-}  // namespace
-
-void playMusic(int times, const Text& path) {
-    stopMusic();
-    if (times < 1) return;
+// Nothing plays when the file is missing or no MP3, or the machine has no sound device.
+bool startPlaying(int times, const Text& path, HWND notify) {
     auto source = systemPath(path);
-    if (!source) return;
+    if (times < 1 || !notify || !source) return false;
     Music& m = music();
     std::wstring copy = privateCopyName();
-    if (copy.empty() || !CopyFileW(source->c_str(), copy.c_str(), FALSE)) return;
+    if (copy.empty() || !CopyFileW(source->c_str(), copy.c_str(), FALSE)) return false;
     m.copy = copy;
-    // Nothing plays when the file is no MP3 or the machine has no sound device.
     std::wstring alias = kAlias;
-    if (!mci(L"open \"" + copy + L"\" type mpegvideo alias " + alias)) {
+    m.playsLeft = times - 1;
+    return mci(L"open \"" + copy + L"\" type mpegvideo alias " + alias) && mci(L"play " + alias + L" notify", notify);
+}
+
+}  // namespace
+
+void playMusic(int times, const Text& path, std::function<void()> ended) {
+    stopMusic();
+    if (startPlaying(times, path, notifyWindow())) {
+        music().ended = std::move(ended);
+    } else {
         stopMusic();
-        return;
     }
-    HWND notify = times > 1 ? notifyWindow() : nullptr;
-    m.playsLeft = notify ? times - 1 : 0;
-    if (!mci(L"play " + alias + (notify ? L" notify" : L""), notify)) stopMusic();
 }
 
 void stopMusic() {
     Music& m = music();
     m.playsLeft = 0;
+    m.ended = nullptr;
     if (mciGetDeviceIDW(kAlias) != 0) {
         std::wstring alias = kAlias;
         mci(L"stop " + alias);

@@ -1,6 +1,7 @@
 #pragma once
 // The Windows implementations of the system services, one file each; Win32Platform
 // composes them with the window host.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,7 +44,9 @@ bool runProgram(const Text& programPath, bool wait);
 // below it (full paths compared without regard to case).
 std::optional<Text> runningProgramIn(const Text& folder);
 
-void playMusic(int times, const Text& path);
+// `ended` runs, on this thread, once the last play has ended by itself; never after a
+// stop or another play, nor when nothing could be played.
+void playMusic(int times, const Text& path, std::function<void()> ended);
 void stopMusic();
 
 Text localIpAddress();

@@ -76,7 +76,13 @@ bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win3
 
 std::optional<Text> Win32Platform::runningProgramIn(const Text& folder) { return win32::runningProgramIn(folder); }
 
-void Win32Platform::playMusic(int times, const Text& path) { win32::playMusic(times, path); }
+// The end of the music is news from outside, like a paint: it reaches the owner at once,
+// even while a handler waits on a message box or the preview.
+void Win32Platform::playMusic(int times, const Text& path, Control& owner) {
+    win32::playMusic(times, path, [this, &owner] {
+        if (WindowHost* host = hostOf(owner.window()); host && host->alive()) host->fire(owner, Event::MusicEnded);
+    });
+}
 
 void Win32Platform::stopMusic() { win32::stopMusic(); }
 
@@ -130,7 +136,7 @@ WindowHost* Win32Platform::hostOf(const Window& window) const {
     return nullptr;
 }
 
-const WindowHost* Win32Platform::newestHost() const {
+WindowHost* Win32Platform::newestHost() const {
     for (auto it = hosts_.rbegin(); it != hosts_.rend(); ++it) {
         if ((*it)->alive()) return it->get();
     }
@@ -182,7 +188,7 @@ void Win32Platform::runModalLoop(WindowHost& host) {
             host.destroy();
             break;
         }
-        if (!IsDialogMessageW(host.hwnd(), &msg)) {
+        if (!host.dialogMessage(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -205,8 +211,8 @@ int Win32Platform::runMessageLoop() {
     MSG msg;
     BOOL got;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
-        HWND active = activeWindow();
-        if (active && IsDialogMessageW(active, &msg)) continue;
+        WindowHost* active = newestHost();
+        if (active && active->dialogMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -28,7 +28,7 @@ public:
     void fetchPages(std::vector<Text> urls, PagesArrived arrived) override;
     bool runProgram(const Text& programPath, bool wait) override;
     std::optional<Text> runningProgramIn(const Text& folder) override;
-    void playMusic(int times, const Text& path) override;
+    void playMusic(int times, const Text& path, Control& owner) override;
     void stopMusic() override;
     Text localIpAddress() override;
     int screenWidth() override;
@@ -41,7 +41,7 @@ public:
 
 private:
     WindowHost* hostOf(const Window& window) const;
-    const WindowHost* newestHost() const;  // the newest live window, if any
+    WindowHost* newestHost() const;  // the newest live window, if any
     HWND activeWindow() const;             // the owner for dialogs: the newest live window
     Scale screenScale() const;
     void runModalLoop(WindowHost& host);

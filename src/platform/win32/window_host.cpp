@@ -75,6 +75,7 @@ WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool end
     editBrush_ = CreateSolidBrush(RGB(26, 26, 26));
     placeWindow();
     createNativeControls();
+    createStandIns();
     model_.setObserver(this);
 }
 
@@ -211,7 +212,7 @@ void WindowHost::ensureBuffer(int width, int height) {
 }
 
 // Paints the window picture into the buffer, within `area` only.
-void WindowHost::render(const Rect& area) {
+void WindowHost::render(const Rect& area, const Control* focusRing) {
     RECT client;
     GetClientRect(hwnd_, &client);
     ensureBuffer(std::max<int>(1, client.right), std::max<int>(1, client.bottom));
@@ -220,7 +221,9 @@ void WindowHost::render(const Rect& area) {
     GdiTextDrawer text(memDc_, context_.fonts);
     PixelCanvas canvas(bits_, bufferW_, bufferH_, &text);
     canvas.setClip(area);
-    paintWindow(model_, canvas, context_.pictures, context_.decoder, pointer_, scale_);
+    PointerState state = pointer_;
+    state.focused = focusRing;
+    paintWindow(model_, canvas, context_.pictures, context_.decoder, state, scale_);
     GdiFlush();
 }
 
@@ -228,7 +231,7 @@ void WindowHost::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     const Rect area = fromRECT(ps.rcPaint);
-    render(area);
+    render(area, focusRing());
     if (bits_) BitBlt(dc, area.left, area.top, area.width, area.height, memDc_, area.left, area.top, SRCCOPY);
     EndPaint(hwnd_, &ps);
 #ifdef VORLANE_TEST_HOOKS
@@ -269,6 +272,7 @@ Control* WindowHost::controlUnderCursor() {
 
 void WindowHost::controlChanged(Control& c, Property property) {
     if (!hwnd_) return;
+    syncStandIn(c, property);
     auto native = natives_.find(&c);
     if (native != natives_.end()) {
         HWND h = native->second;
@@ -350,14 +354,9 @@ LRESULT WindowHost::drawNative(const NMCUSTOMDRAW& draw) {
     if (!control || control->kind() != ControlKind::RadioButton) return CDRF_DODEFAULT;
     if (draw.dwDrawStage != CDDS_PREERASE && draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
     const Rect r = scale_.rect(control->windowRect());
-    render(r);
+    // The button says whether it has the focus as it draws: the focus may be moving.
+    render(r, (draw.uItemState & CDIS_FOCUS) && focusCues_ ? control : nullptr);
     if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_, r.left, r.top, SRCCOPY);
-    // Keyboard users still see which choice has the focus, as the system shows it.
-    bool cuesHidden = SendMessageW(draw.hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
-    if ((draw.uItemState & CDIS_FOCUS) && !cuesHidden) {
-        RECT box{0, 0, r.width, r.height};
-        DrawFocusRect(draw.hdc, &box);
-    }
     return CDRF_SKIPDEFAULT;
 }
 
@@ -479,11 +478,19 @@ LRESULT WindowHost::handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (msg == WM_SIZE) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         case WM_DPICHANGED: onDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
+        case WM_SETFOCUS: restoreFocus(); return 0;
+        case WM_UPDATEUISTATE: {
+            LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+            onUiStateChanged(wp);
+            return result;
+        }
         case WM_DESTROY:
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             for (auto& [control, id] : timers_) KillTimer(hwnd, id);
             timers_.clear();
             natives_.clear();
+            standIns_.clear();
+            lastFocus_ = nullptr;
             byId_.clear();
             hwnd_ = nullptr;
             if (endsProgram_) PostQuitMessage(0);

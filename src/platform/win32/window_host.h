@@ -2,14 +2,18 @@
 // The native window of one window model: paints it with the portable painter, turns
 // mouse input into control events, and keeps native edit boxes and radio buttons in
 // step with the model. The model is in layout units; the host maps it to the device
-// pixels of the window's DPI and follows the window when that DPI changes.
+// pixels of the window's DPI and follows the window when that DPI changes. Painted
+// controls that take the keyboard focus have stand-in child windows, so the focus and
+// screen readers can reach them (window_host_keys.cpp, window_host_stand_ins.cpp).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "platform/ui/painter.h"
+#include "platform/win32/accessible_win32.h"
 #include "platform/win32/gdi_text.h"
 
 namespace vorlane::win32 {
@@ -51,6 +55,11 @@ public:
     void show();
     void destroy();
     void startTimers();
+    // Runs the handler of a control's event; handlers run one at a time.
+    void fire(Control& c, Event e);
+    // A message of the loop: the window's own keys, then the dialog manager's. True when
+    // it has been handled.
+    bool dialogMessage(MSG& msg);
 
     void controlChanged(Control& control, Property property) override;
     void windowChanged(Window& window) override;
@@ -67,9 +76,8 @@ private:
     void placeNative(const Control& c, HWND native);
     Control* nativeControl(HWND native) const;
     void paint();
-    void render(const Rect& area);
+    void render(const Rect& area, const Control* focusRing);
     void ensureBuffer(int width, int height);
-    void fire(Control& c, Event e);
     void setHovered(Control* c);
     void invalidate(const Control& c);
     LRESULT colourNative(HDC dc, HWND native);
@@ -80,6 +88,25 @@ private:
     void onDpiChanged(int dpi, const RECT& suggested);
     void syncBounds();
 
+    // Keyboard focus and screen readers.
+    static WindowHost* hostOfChild(HWND child);
+    static LRESULT CALLBACK standInProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK nativeSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    static std::optional<AccessibleView> accessibleView(HWND child);
+    void createStandIns();
+    void syncStandIn(const Control& c, Property property);
+    HWND childOf(const Control& c) const;
+    Control* controlOfChild(HWND child) const;
+    bool translateKey(const MSG& msg);
+    void moveFocus(Control* to);
+    void activate(Control& c);
+    void hideFocusCues();
+    void showFocusCues();
+    void restoreFocus();
+    void onUiStateChanged(WPARAM wp);
+    void setFocusCues(bool shown);
+    const Control* focusRing() const;
+
     Window& model_;
     HostContext& context_;
     HWND hwnd_ = nullptr;
@@ -89,6 +116,9 @@ private:
     std::map<const Control*, HWND> natives_;
     std::map<int, Control*> byId_;
     std::map<const Control*, UINT_PTR> timers_;
+    std::map<const Control*, HWND> standIns_;
+    HWND lastFocus_ = nullptr;  // the child that had the focus last, which gets it back
+    bool focusCues_ = false;    // the keyboard is in use: the focused control shows its ring
     PointerState pointer_;
     bool tracking_ = false;
 
