@@ -24,8 +24,6 @@ public:
     virtual void drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) = 0;
     // Nearest pixel, as a picture box fits its picture.
     virtual void stretchBitmap(const Bitmap& bmp, const Rect& dest) = 0;
-    // Smoothly resampled to the size of `dest`, for a picture shown at the display's scale.
-    virtual void drawBitmapScaled(const Bitmap& bmp, const Rect& dest) = 0;
     // The area between two circles about (cx, cy), anti-aliased and blended over what is
     // there; an inner radius of 0 fills the disc.
     virtual void fillRing(double cx, double cy, double outer, double inner, Rgb colour) = 0;
@@ -51,7 +49,6 @@ public:
     void fill(const Rect& r, Rgb colour) override;
     void drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) override;
     void stretchBitmap(const Bitmap& bmp, const Rect& dest) override;
-    void drawBitmapScaled(const Bitmap& bmp, const Rect& dest) override;
     void fillRing(double cx, double cy, double outer, double inner, Rgb colour) override;
     void drawText(const Text& text, const Rect& box, const TextStyle& style) override;
 

@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include "platform/ui/canvas.h"
-#include "platform/ui/resample.h"
 
 namespace vorlane {
 
@@ -42,17 +41,6 @@ void PixelCanvas::stretchBitmap(const Bitmap& bmp, const Rect& dest) {
             row[px] = bmp.at(sx, sy) & 0xFFFFFF;
         }
     }
-}
-
-void PixelCanvas::drawBitmapScaled(const Bitmap& bmp, const Rect& dest) {
-    if (dest.width == bmp.width && dest.height == bmp.height) {
-        drawBitmap(bmp, dest.left, dest.top, nullptr);
-        return;
-    }
-    const Rect c = intersect(dest, clip_);
-    if (c.empty()) return;
-    const Bitmap part = resample(bmp, dest.width, dest.height, {c.left - dest.left, c.top - dest.top, c.width, c.height});
-    drawBitmap(part, c.left, c.top, nullptr);
 }
 
 void PixelCanvas::fillRing(double cx, double cy, double outer, double inner, Rgb colour) {
