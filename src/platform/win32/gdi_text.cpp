@@ -4,25 +4,21 @@
 
 namespace vorlane::win32 {
 
-FontCache::~FontCache() {
-    for (auto& [key, font] : fonts_) DeleteObject(font);
-}
-
 HFONT FontCache::font(int height, bool bold) {
-    HFONT& f = fonts_[{height, bold}];
+    OwnedGdi<HFONT>& f = fonts_[{height, bold}];
     if (!f) {
-        f = CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                        kUiFace);
+        f.reset(CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, kUiFace));
     }
-    return f;
+    return f.get();
 }
 
 void GdiTextDrawer::drawText(const Text& text, const Rect& box, const TextStyle& style, const Rect& clip) {
     auto wide = widen(text);
     if (!wide || wide->empty()) return;
-    HRGN region = CreateRectRgn(clip.left, clip.top, clip.right(), clip.bottom());
-    SelectClipRgn(dc_, region);
+    const OwnedGdi<HRGN> region(CreateRectRgn(clip.left, clip.top, clip.right(), clip.bottom()));
+    SelectClipRgn(dc_, region.get());
     HGDIOBJ old = SelectObject(dc_, fonts_.font(style.height, style.bold));
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, RGB(style.colour.r, style.colour.g, style.colour.b));
@@ -32,7 +28,6 @@ void GdiTextDrawer::drawText(const Text& text, const Rect& box, const TextStyle&
     DrawTextW(dc_, wide->c_str(), static_cast<int>(wide->size()), &r, flags);
     SelectObject(dc_, old);
     SelectClipRgn(dc_, nullptr);
-    DeleteObject(region);
     // The painter writes pixels directly next; GDI must be done with them.
     GdiFlush();
 }

@@ -7,6 +7,7 @@
 
 #include "platform/ui/hit_test.h"
 #include "platform/win32/services.h"
+#include "platform/win32/system_failure.h"
 #include "platform/win32/test_hooks_win32.h"
 
 namespace vorlane::win32 {
@@ -15,9 +16,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"VorlaneWindow";
 constexpr int kFirstControlId = 100;
 
-void registerClass() {
+// 0 once the class is registered, else the system's error.
+DWORD registerClass() {
     static bool done = false;
-    if (done) return;
+    if (done) return 0;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;
@@ -25,8 +27,10 @@ void registerClass() {
     wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    const DWORD error = RegisterClassExW(&wc) ? 0 : GetLastError();
+    if (error != 0 && error != ERROR_CLASS_ALREADY_EXISTS) return error;
     done = true;
+    return 0;
 }
 
 std::wstring wideOrEmpty(const Text& t) { return widen(t).value_or(std::wstring()); }
@@ -59,8 +63,9 @@ int windowDpi(HWND hwnd) {
 }  // namespace
 
 WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool endsProgram)
-    : model_(model), context_(context), endsProgram_(endsProgram) {
-    registerClass();
+    : model_(model), context_(context) {
+    context_.hosts.push_back(this);
+    if ((creationError_ = registerClass()) != 0) return;
     const WindowSpec& spec = model.spec();
     DWORD exStyle = spec.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
@@ -68,13 +73,21 @@ WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool end
     // then placed at its size in device pixels.
     hwnd_ = CreateWindowExW(exStyle, kClassName, wideOrEmpty(spec.title).c_str(), style, 0, 0, 1, 1, owner,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) return;
+    if (!hwnd_) {
+        creationError_ = GetLastError();
+        return;
+    }
     scale_ = Scale(windowDpi(hwnd_));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowHost::procedure));
-    editBrush_ = CreateSolidBrush(RGB(26, 26, 26));
+    editBrush_.reset(CreateSolidBrush(RGB(26, 26, 26)));
     placeWindow();
-    createNativeControls();
+    if (!createNativeControls()) {
+        creationError_ = GetLastError();
+        destroy();
+        return;
+    }
+    endsProgram_ = endsProgram;
     model_.setObserver(this);
 }
 
@@ -90,18 +103,18 @@ void WindowHost::placeWindow() {
 
 WindowHost::~WindowHost() {
     model_.setObserver(nullptr);
+    endsProgram_ = false;  // the program is past its loop, or the window is already gone
     destroy();
-    if (memDc_) {
-        SelectObject(memDc_, oldBuffer_);
-        DeleteDC(memDc_);
-    }
-    if (buffer_) DeleteObject(buffer_);
-    if (editBrush_) DeleteObject(editBrush_);
+    std::erase(context_.hosts, this);
 }
 
 void WindowHost::show() {
     ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
+    // The whole first frame at once, the native controls' part of it included.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+#ifdef VORLANE_TEST_HOOKS
+    if (endsProgram_) logSinceProcessCreation("first_paint_ms");
+#endif
 }
 
 void WindowHost::destroy() {
@@ -114,7 +127,7 @@ void WindowHost::startTimers() {
     }
 }
 
-void WindowHost::createNativeControls() {
+bool WindowHost::createNativeControls() {
     // Tab order follows the reading order of the window, not the stacking order.
     std::vector<Control*> natives;
     for (Control& c : model_.controls()) {
@@ -129,6 +142,7 @@ void WindowHost::createNativeControls() {
     int id = kFirstControlId;
     for (Control* c : natives) {
         HWND h = c->kind() == ControlKind::EditBox ? createEdit(*c, id) : createRadio(*c, id);
+        if (!h) return false;
         if (c->kind() == ControlKind::RadioButton && firstRadio) {
             SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | WS_GROUP);
             firstRadio = false;
@@ -136,6 +150,7 @@ void WindowHost::createNativeControls() {
         natives_[c] = h;
         byId_[id++] = c;
     }
+    return true;
 }
 
 HWND WindowHost::createEdit(const Control& c, int id) {
@@ -144,6 +159,7 @@ HWND WindowHost::createEdit(const Control& c, int id) {
                   (c.spec().border ? WS_BORDER : 0);
     HWND h = CreateWindowExW(0, L"EDIT", wideOrEmpty(c.text()).c_str(), style, 0, 0, 1, 1, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!h) return nullptr;
     if (c.spec().maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.spec().maxLength, 0);
     scaleNative(c, h);
     return h;
@@ -156,6 +172,7 @@ HWND WindowHost::createRadio(const Control& c, int id) {
                   (c.enabled() ? 0 : WS_DISABLED);
     HWND h = CreateWindowExW(0, L"BUTTON", wideOrEmpty(c.text()).c_str(), style, 0, 0, 1, 1, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!h) return nullptr;
     SendMessageW(h, BM_SETCHECK, c.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     scaleNative(c, h);
     return h;
@@ -191,11 +208,7 @@ Control* WindowHost::nativeControl(HWND native) const {
 
 void WindowHost::ensureBuffer(int width, int height) {
     if (buffer_ && width == bufferW_ && height == bufferH_) return;
-    if (!memDc_) memDc_ = CreateCompatibleDC(nullptr);
-    if (buffer_) {
-        SelectObject(memDc_, oldBuffer_);
-        DeleteObject(buffer_);
-    }
+    if (!memDc_) memDc_.reset(CreateCompatibleDC(nullptr));
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = width;
@@ -203,9 +216,12 @@ void WindowHost::ensureBuffer(int width, int height) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    buffer_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    OwnedGdi<HBITMAP> made(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!made || !memDc_) return;  // the buffer there is, if any, paints what it can
+    // The new buffer is selected before the old one is deleted.
+    SelectObject(memDc_.get(), made.get());
+    buffer_ = std::move(made);
     bits_ = static_cast<std::uint32_t*>(bits);
-    oldBuffer_ = SelectObject(memDc_, buffer_);
     bufferW_ = width;
     bufferH_ = height;
 }
@@ -217,7 +233,7 @@ void WindowHost::render(const Rect& area) {
     ensureBuffer(std::max<int>(1, client.right), std::max<int>(1, client.bottom));
     if (!bits_) return;
     GdiFlush();
-    GdiTextDrawer text(memDc_, context_.fonts);
+    GdiTextDrawer text(memDc_.get(), context_.fonts);
     PixelCanvas canvas(bits_, bufferW_, bufferH_, &text);
     canvas.setClip(area);
     paintWindow(model_, canvas, context_.pictures, context_.decoder, pointer_, scale_);
@@ -229,15 +245,8 @@ void WindowHost::paint() {
     HDC dc = BeginPaint(hwnd_, &ps);
     const Rect area = fromRECT(ps.rcPaint);
     render(area);
-    if (bits_) BitBlt(dc, area.left, area.top, area.width, area.height, memDc_, area.left, area.top, SRCCOPY);
+    if (bits_) BitBlt(dc, area.left, area.top, area.width, area.height, memDc_.get(), area.left, area.top, SRCCOPY);
     EndPaint(hwnd_, &ps);
-#ifdef VORLANE_TEST_HOOKS
-    static bool firstPaintLogged = false;
-    if (endsProgram_ && !firstPaintLogged) {
-        firstPaintLogged = true;
-        logSinceProcessCreation("first_paint_ms");
-    }
-#endif
 }
 
 void WindowHost::invalidate(const Control& c) {
@@ -294,8 +303,13 @@ void WindowHost::controlChanged(Control& c, Property property) {
         }
         if (c.interval() > 0) {
             UINT_PTR id = reinterpret_cast<UINT_PTR>(&c);
-            SetTimer(hwnd_, id, static_cast<UINT>(c.interval()), nullptr);
-            timers_[&c] = id;
+            if (SetTimer(hwnd_, id, static_cast<UINT>(c.interval()), nullptr)) {
+                timers_[&c] = id;
+            } else {
+                const DWORD error = GetLastError();
+                HandlerScope running(context_);
+                reportSystemFailure(hwnd_, L"提示：无法启动计时器（" + wideOrEmpty(c.name()) + L"）。", error);
+            }
         }
         return;
     }
@@ -340,7 +354,7 @@ LRESULT WindowHost::colourNative(HDC dc, HWND native) {
     const ControlSpec& s = control->spec();
     SetTextColor(dc, colour(s.textColour.value_or(Rgb{})));
     SetBkColor(dc, colour(s.backColour.value_or(Rgb{26, 26, 26})));
-    return reinterpret_cast<LRESULT>(editBrush_);
+    return reinterpret_cast<LRESULT>(editBrush_.get());
 }
 
 // A radio button shows the part of the window picture under it, where the painter has
@@ -351,7 +365,7 @@ LRESULT WindowHost::drawNative(const NMCUSTOMDRAW& draw) {
     if (draw.dwDrawStage != CDDS_PREERASE && draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
     const Rect r = scale_.rect(control->windowRect());
     render(r);
-    if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_, r.left, r.top, SRCCOPY);
+    if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_.get(), r.left, r.top, SRCCOPY);
     // Keyboard users still see which choice has the focus, as the system shows it.
     bool cuesHidden = SendMessageW(draw.hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
     if ((draw.uItemState & CDIS_FOCUS) && !cuesHidden) {
