@@ -277,6 +277,36 @@ TEST(Painter, ShowsAnAnimationObjectAtItsPlaceKeepingOnlyWhatItsBoxShows) {
     EXPECT_EQ(bad.at(1, 1), (Rgb{5, 5, 5}));
 }
 
+// The host paints a band at a time into a buffer that holds only that band (and, for a
+// partial repaint, starts right of the window's edge): each band must be exactly that part
+// of the whole window's picture.
+TEST(Painter, PaintedABandAtATimeTheWindowIsTheSameAsPaintedWhole) {
+    SkinPictures pics(assetPicture);
+    testing::FakePlatform fake;
+    App app(fake);
+    Control& picture = app.main.control("动画物体1");
+    Bytes raw{'R', 200, 90};
+    for (int i = 0; i < 200 * 90; ++i) raw.insert(raw.end(), {std::uint8_t(i), std::uint8_t(i >> 8), 7});
+    picture.setPictureBytes(raw);
+    app.main.control("动画框1").place(picture, 0, 0);
+    for (int dpi : {96, 144}) {
+        const Scale scale(dpi);
+        const int w = scale.px(847), h = scale.px(490), left = 37, band = 64;
+        Surface whole(w, h);
+        paintWindow(app.main, whole.canvas, pics, RawDecoder{}, {}, scale);
+        std::vector<std::uint32_t> buffer(static_cast<std::size_t>(w - left) * band);
+        for (int top = 0; top < h; top += band) {
+            PixelCanvas part(buffer.data(), w - left, band, nullptr, left, top);
+            paintWindow(app.main, part, pics, RawDecoder{}, {}, scale);
+            for (int y = top; y < std::min(h, top + band); ++y) {
+                for (int x = left; x < w; ++x) {
+                    ASSERT_EQ(part.at(x, y), whole.canvas.at(x, y)) << dpi << ": " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 TEST(ButtonPictures, FollowHoverPressAndTheToggleState) {
     testing::FakePlatform fake;
     App app(fake);

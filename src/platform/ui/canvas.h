@@ -42,7 +42,10 @@ protected:
 
 class PixelCanvas final : public Canvas {
 public:
-    PixelCanvas(std::uint32_t* pixels, int width, int height, TextDrawer* text = nullptr);
+    // The buffer holds the part of the surface whose top-left corner is (left, top), so a
+    // surface can be painted a band at a time; coordinates are always the surface's.
+    PixelCanvas(std::uint32_t* pixels, int width, int height, TextDrawer* text = nullptr, int left = 0,
+                int top = 0);
 
     Rect clip() const override { return clip_; }
     void setClip(const Rect& r) override;
@@ -52,11 +55,15 @@ public:
     void fillRing(double cx, double cy, double outer, double inner, Rgb colour) override;
     void drawText(const Text& text, const Rect& box, const TextStyle& style) override;
 
-    std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    std::uint32_t at(int x, int y) const { return const_cast<PixelCanvas*>(this)->pixel(x, y); }
 
 private:
+    std::uint32_t& pixel(int x, int y) {
+        return pixels_[static_cast<std::size_t>(y - held_.top) * held_.width + (x - held_.left)];
+    }
+
     std::uint32_t* pixels_;
-    int width_, height_;
+    Rect held_;  // the part of the surface in the buffer
     Rect clip_;
     TextDrawer* text_;
 };

@@ -92,7 +92,7 @@ struct Painter {
     void animation(const Control& box, const Rect& r) {
         canvas.fill(r, box.spec().backColour.value_or(Rgb{}));
         const Control* object = box.placedObject();
-        if (!object) return;
+        if (!object || canvas.clip().empty()) return;
         const Rect part{-box.placedLeft(), -box.placedTop(), box.bounds().width, box.bounds().height};
         const auto& kept = object->shownPicture();
         if (!kept || kept->part != part || kept->box != r) object->keepShownPicture(shownPart(box, *object, part, r));

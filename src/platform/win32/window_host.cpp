@@ -15,6 +15,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VorlaneWindow";
 constexpr int kFirstControlId = 100;
+constexpr int kBandHeight = 64;  // device pixels painted at a time
 
 // 0 once the class is registered, else the system's error.
 DWORD registerClass() {
@@ -207,7 +208,9 @@ Control* WindowHost::nativeControl(HWND native) const {
 }
 
 void WindowHost::ensureBuffer(int width, int height) {
-    if (buffer_ && width == bufferW_ && height == bufferH_) return;
+    if (buffer_ && width <= bufferW_ && height <= bufferH_) return;
+    width = std::max(width, bufferW_);
+    height = std::max(height, bufferH_);
     if (!memDc_) memDc_.reset(CreateCompatibleDC(nullptr));
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -226,26 +229,28 @@ void WindowHost::ensureBuffer(int width, int height) {
     bufferH_ = height;
 }
 
-// Paints the window picture into the buffer, within `area` only.
+// Paints `area` of the window picture into the buffer, at the buffer's top-left corner.
 void WindowHost::render(const Rect& area) {
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    ensureBuffer(std::max<int>(1, client.right), std::max<int>(1, client.bottom));
+    ensureBuffer(std::max(1, area.width), std::max(1, area.height));
     if (!bits_) return;
     GdiFlush();
-    GdiTextDrawer text(memDc_.get(), context_.fonts);
-    PixelCanvas canvas(bits_, bufferW_, bufferH_, &text);
+    GdiTextDrawer text(memDc_.get(), context_.fonts, area.left, area.top);
+    PixelCanvas canvas(bits_, bufferW_, bufferH_, &text, area.left, area.top);
     canvas.setClip(area);
     paintWindow(model_, canvas, context_.pictures, context_.decoder, pointer_, scale_);
     GdiFlush();
 }
 
+// A band at a time, so the buffer is as wide as the window but only a band high.
 void WindowHost::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     const Rect area = fromRECT(ps.rcPaint);
-    render(area);
-    if (bits_) BitBlt(dc, area.left, area.top, area.width, area.height, memDc_.get(), area.left, area.top, SRCCOPY);
+    for (int top = area.top; top < area.bottom(); top += kBandHeight) {
+        const Rect band{area.left, top, area.width, std::min(kBandHeight, area.bottom() - top)};
+        render(band);
+        if (bits_) BitBlt(dc, band.left, band.top, band.width, band.height, memDc_.get(), 0, 0, SRCCOPY);
+    }
     EndPaint(hwnd_, &ps);
 }
 
@@ -365,7 +370,7 @@ LRESULT WindowHost::drawNative(const NMCUSTOMDRAW& draw) {
     if (draw.dwDrawStage != CDDS_PREERASE && draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
     const Rect r = scale_.rect(control->windowRect());
     render(r);
-    if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_.get(), r.left, r.top, SRCCOPY);
+    if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_.get(), 0, 0, SRCCOPY);
     // Keyboard users still see which choice has the focus, as the system shows it.
     bool cuesHidden = SendMessageW(draw.hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS;
     if ((draw.uItemState & CDIS_FOCUS) && !cuesHidden) {
