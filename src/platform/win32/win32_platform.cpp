@@ -171,18 +171,22 @@ void Win32Platform::loadWindow(Window& window, bool modal) {
         return;
     }
     window.setHost(std::move(made));
+    if (main) logPhase("window made");
     // Prepared before it appears, so its first frame is whole.
     {
         HandlerScope running(context_);
         window.fireCreated();
     }
+    if (main) logPhase("prepared");
     if (owner) EnableWindow(owner, FALSE);
     host.show();
     host.startTimers();
     if (!modal) {
+        logPhase("painted");
         firstFrameShown_ = true;
         HandlerScope running(context_);
         for (auto& work : std::exchange(waitingForFirstFrame_, {})) work();
+        logPhase("pages asked");
         return;
     }
     runModalLoop(host);
