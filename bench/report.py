@@ -121,9 +121,9 @@ class Report:
         kinds = [None] + self.parts["kinds"] + [None]
         for i, (label, paint, ws, paint_rise, ws_rise) in enumerate(self.steps()):
             name = label if kinds[i] is None else f"+ {label}"
-            if kinds[i] == "after":
-                name += " (after the first paint)"
-            rise = ("–", "–") if i == 0 else (f"{paint_rise:+.0f} ms", f"{ws_rise:+.1f} MiB")
+            if kinds[i] == "after" and kinds[i - 1] != "after":
+                lines.append("| *after the first paint:* | | | | |")
+            rise = ("–", "–") if i == 0 else (f"{round(paint_rise):+d} ms", f"{ws_rise:+.1f} MiB")
             lines.append(f"| {name} | {paint:.0f} ms | {rise[0]} | {ws:.1f} MiB | {rise[1]} |")
         return "\n".join(lines)
 
@@ -253,9 +253,9 @@ vorlane's own start-up in the same runs (the test build logs each phase with its
             f"({v['paint_base']:.0f} ms for a program that does nothing else). WinINet, WinMM, the IP helper, the "
             "common dialogs and the shell load on first use, the preview decodes only what it shows, and opening "
             "the portal page and starting the fetches wait until the frame is painted. What is left, part by part "
-            "(table above): " + "; ".join(f"{s[0]} {s[3]:+.0f} ms" for s in first_frame)
-            + f"; vorlane's own work besides (the start-up's reads of the launcher files, the layout) "
-            f"{own[3]:+.0f} ms. "
+            "(table above): " + "; ".join(f"{s[0]} {round(s[3]):+d} ms" for s in first_frame)
+            + f"; vorlane's own work besides (the start-up's reads of the launcher files, the layout, the test "
+            f"build's log) {round(own[3]):+d} ms. "
             + ("Within the goal." if met["1"] else
                "Over the goal: the common controls, COM with WIC, and the native controls, without which the "
                f"window cannot look and work as it does, already take the minimal window to × "
