@@ -247,7 +247,8 @@ class Bench:
                 proc.wait(10)
             poll(lambda: not self.session.x_windows(title), 10)
         values = log_values(log)
-        values["phases"] = {line["phase"]: [line["ms"], line["working_set"]] for line in log_lines(log) if "phase" in line}
+        values["phases"] = {line["phase"]: [line["ms"], line["working_set"]]
+                            for line in log_lines(log) if "phase" in line}
         return values
 
     def click(self, name, target):

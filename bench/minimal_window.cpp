@@ -67,7 +67,8 @@ IWICImagingFactory* wic() {
         function<HRESULT WINAPI(void*, DWORD)>(L"ole32.dll", "CoInitializeEx")(nullptr, COINIT_APARTMENTTHREADED);
         IWICImagingFactory* made = nullptr;
         function<HRESULT WINAPI(REFCLSID, IUnknown*, DWORD, REFIID, void**)>(L"ole32.dll", "CoCreateInstance")(
-            CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, reinterpret_cast<void**>(&made));
+            CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+            reinterpret_cast<void**>(&made));
         return made;
     }();
     return factory;
@@ -94,9 +95,9 @@ void decode(const std::wstring& path, UINT width, UINT height) {
         converter->CopyPixels(&part, w * 4, w * h * 4, reinterpret_cast<BYTE*>(pixels.data()));
         decoded.push_back(std::move(pixels));
     }
-    for (IUnknown* p : {static_cast<IUnknown*>(converter), static_cast<IUnknown*>(frame), static_cast<IUnknown*>(decoder)}) {
-        if (p) p->Release();
-    }
+    if (converter) converter->Release();
+    if (frame) frame->Release();
+    if (decoder) decoder->Release();
 }
 
 void adapterAddresses() {
@@ -224,7 +225,8 @@ int apply(int first, bool& controls) {
             decode(arg.substr(9), 16384, 16384);
         } else if (arg.rfind(L"--decode-part=", 0) == 0) {
             const std::size_t x = arg.find(L'x'), colon = arg.find(L':', 14);
-            decode(arg.substr(colon + 1), std::stoul(arg.substr(14, x - 14)), std::stoul(arg.substr(x + 1, colon - x - 1)));
+            const UINT width = std::stoul(arg.substr(14, x - 14)), height = std::stoul(arg.substr(x + 1, colon - x - 1));
+            decode(arg.substr(colon + 1), width, height);
         } else if (arg == L"--ip") {
             adapterAddresses();
         } else if (arg.rfind(L"--threads=", 0) == 0) {

@@ -205,9 +205,10 @@ vorlane's own start-up in the same runs (the test build logs each phase with its
 - **Game folder.** All programs start from the same folder, which holds `TCLS\\` and a
   1024 × 768 `TCLS\\ui\\background_Loading.png` that the program decodes at start.
 - **1, 2a, 4 and the breakdown:** port 18471 (or `VORLANE_E2E_PORT`), where the test
-  build's addresses point, is bound but not listening, so every connection is refused at once. Each program is closed after its
-  input is ready by a WM_CLOSE to its window (`bench/close_window.cpp`), as its close box
-  does; the program then logs its peak working set.
+  build's addresses point, is bound but not listening, so every connection is refused at
+  once. Each program is closed after its input is ready by a WM_CLOSE to its window
+  (`bench/close_window.cpp`), as its close box does; the program then logs its peak
+  working set.
 - **2b:** a server on port 18471 accepts and reads every request and never answers
   (`tests/torture/hostile_server.py --every blackhole`), so every fetch runs for its full
   5 s limit; the program is ended once input is ready.

@@ -31,6 +31,7 @@ protected:
     ~ImageDecoder() = default;
 };
 
+// A part that asks for the whole picture.
 inline constexpr Rect kWholePicture{0, 0, 1 << 30, 1 << 30};
 
 // What the mouse is doing, for the button pictures.

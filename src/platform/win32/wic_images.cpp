@@ -29,7 +29,8 @@ std::optional<Bitmap> WicDecoder::decode(const Bytes& file, const Rect& part) co
     // Only the rows and columns asked for are converted and kept.
     const Rect shown = intersect(part, {0, 0, static_cast<int>(w), static_cast<int>(h)});
     if (shown.empty()) return std::nullopt;
-    Bitmap bmp{shown.width, shown.height, std::vector<std::uint32_t>(static_cast<std::size_t>(shown.width) * shown.height)};
+    Bitmap bmp{shown.width, shown.height, {}};
+    bmp.pixels.resize(static_cast<std::size_t>(shown.width) * shown.height);
     const WICRect rect{shown.left, shown.top, shown.width, shown.height};
     const UINT stride = static_cast<UINT>(shown.width) * 4;
     if (FAILED(converter.get()->CopyPixels(&rect, stride, stride * static_cast<UINT>(shown.height),
