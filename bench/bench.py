@@ -73,6 +73,31 @@ PROGRAMS = {
 }
 # What the click figure clicks: a radio button, whose handler only enables an edit box.
 CLICKED = "单选框1"
+# The skin pictures of the main window's first frame (at 96 DPI), and the part of the loading
+# picture that its preview shows.
+FIRST_FRAME_PICTURES = ("background", "frame_blank", "plate_close_normal", "plate_minimize_normal",
+                        "wide_fullscreen_normal", "plate_convert_normal", "plate_to_bgm_normal",
+                        "plate_restore_normal", "plate_play_normal", "plate_open_game_normal", "plate_website_normal")
+PREVIEW_PART = "408x176"
+# What vorlane does before its first paint, and then before its peak working set, added one
+# part after the other to the minimal window (bench/minimal_window.cpp): the rise at each
+# step is that part's cost. Each part is what any window drawn like vorlane's needs
+# ("window"), what vorlane's first frame shows ("frame"), or comes after that ("after").
+FIRST_FRAME_PARTS = (
+    ("the DLLs loaded at start and the common controls", "window", "comctl32.dll ole32.dll --common-controls"),
+    ("COM and the WIC factory", "window", "--wic"),
+    (f"decoding the first frame's {len(FIRST_FRAME_PICTURES)} skin pictures", "frame",
+     " ".join(f"--decode=skin\\{name}.png" for name in FIRST_FRAME_PICTURES)),
+    (f"decoding the preview's {PREVIEW_PART.replace('x', ' × ')} of the loading picture", "frame",
+     f"--decode-part={PREVIEW_PART}:TCLS\\ui\\background_Loading.png"),
+    ("three edit boxes and two radio buttons", "window", "--controls"),
+    ("painting through a band buffer", "frame", "--band"),
+    ("the labels' text in a CJK font", "frame", "--text"),
+    ("the machine's address (iphlpapi.dll)", "frame", "--ip"),
+    ("shell32.dll (the portal page opened)", "after", "--then shell32.dll"),
+    ("WinINet (the first fetch)", "after", "wininet.dll"),
+    ("four threads alive (the timer's two pages on their way, two threads each)", "after", "--threads=4"),
+)
 
 
 def log_lines(path):
@@ -163,6 +188,11 @@ class Bench:
         self.game = WORK / "game"
         # WIC comes in through COM rather than as an import.
         self.arguments = {"dlls": imports(TEST_EXE)[0] + ["windowscodecs.dll"]}
+        parts = []
+        for i, (_, _, arguments) in enumerate(FIRST_FRAME_PARTS):
+            parts += arguments.split()
+            PROGRAMS[f"part{i + 1}"] = PROGRAMS["minimal"]
+            self.arguments[f"part{i + 1}"] = list(parts)
         self.count = 0
         self.loads = []
 
@@ -180,6 +210,9 @@ class Bench:
         for name, source in (("minimal", TOOLS / "minimal_window.exe"), ("vorlane", TEST_EXE), ("noaddr", NOADDR_EXE)):
             (self.game / PROGRAMS[name][0]).write_bytes(source.read_bytes())
         (self.game / "browser.log").unlink(missing_ok=True)
+        (self.game / "skin").mkdir(exist_ok=True)
+        for name in FIRST_FRAME_PICTURES:
+            shutil.copy(BUILD / "windows-test" / "assets" / f"{name}.png", self.game / "skin" / f"{name}.png")
 
     def note_load(self, phase):
         self.loads.append((phase, os.getloadavg()[0]))
@@ -213,7 +246,10 @@ class Bench:
                 os.killpg(proc.pid, signal.SIGKILL)
                 proc.wait(10)
             poll(lambda: not self.session.x_windows(title), 10)
-        return log_values(log)
+        values = log_values(log)
+        values["phases"] = {line["phase"]: [line["ms"], line["working_set"]]
+                            for line in log_lines(log) if "phase" in line}
+        return values
 
     def click(self, name, target):
         """One start: a click on the control `target` ([left, top, width, height] in the
@@ -268,6 +304,17 @@ class Bench:
         try:
             self.note_load("start-up, refused port")
             return self.alternate(["minimal", "vorlane", "noaddr", "dlls"], lambda name: self.measure(name, True))
+        finally:
+            port.close()
+
+    def first_frame_parts(self):
+        port = Port("refused", self.port_wait)
+        try:
+            self.note_load("first-frame parts")
+            names = ["minimal"] + [f"part{i + 1}" for i in range(len(FIRST_FRAME_PARTS))] + ["vorlane"]
+            runs = self.alternate(names, lambda name: self.measure(name, True))
+            return {"labels": [label for label, _, _ in FIRST_FRAME_PARTS],
+                    "kinds": [kind for _, kind, _ in FIRST_FRAME_PARTS], "runs": [runs[name] for name in names]}
         finally:
             port.close()
 
@@ -330,11 +377,14 @@ class Bench:
 
 
 def imports(exe):
+    """The DLLs the exe loads at start, whether it imports system DLLs only, and the DLLs it
+    loads on first use (cmake/delay_load)."""
     dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(exe)], capture_output=True, check=True).stdout
     dlls = [line.split(":", 1)[1].strip() for line in dump.decode().splitlines() if "DLL Name:" in line]
-    system_only = subprocess.run([str(REPO / "cmake" / "check_imports.sh"), str(exe)],
+    later = sorted(path.stem for path in (REPO / "cmake" / "delay_load").glob("*.def"))
+    system_only = subprocess.run([str(REPO / "cmake" / "check_imports.sh"), str(exe), *later],
                                  capture_output=True).returncode == 0
-    return dlls, system_only
+    return dlls, system_only, later
 
 
 def machine():
@@ -386,7 +436,7 @@ def main():
         bench = Bench(args.runs, args.port_wait)
         try:
             bench.prepare_game()
-            measured = {"start_up": bench.start_up(), "dead": bench.dead_network(),
+            measured = {"start_up": bench.start_up(), "parts": bench.first_frame_parts(), "dead": bench.dead_network(),
                         "click": bench.click_while_loading(), "switch": bench.switch_in_program(),
                         "alone": bench.replacement_alone()}
         finally:

@@ -1,7 +1,21 @@
 # Windows build: the program, the Windows-layer tests and the small helpers the tests use.
 enable_language(RC)
-set(VORLANE_WIN32_LIBS user32 gdi32 comdlg32 comctl32 shell32 shlwapi ole32 oleaut32 windowscodecs
-    wininet winmm iphlpapi uxtheme)
+set(VORLANE_WIN32_LIBS user32 gdi32 comctl32 ole32 windowscodecs)
+# What the first frame does not need is loaded on first use, from the system folder: the
+# linker takes these DLLs' functions from delay-load import libraries made from
+# cmake/delay_load/<dll>.def (the functions the program calls; a new one goes there too).
+set(VORLANE_DELAY_LOADED wininet winmm iphlpapi comdlg32 shell32)
+set(VORLANE_DELAY_LIBS "")
+foreach(dll ${VORLANE_DELAY_LOADED})
+    set(lib ${CMAKE_BINARY_DIR}/delay_load/lib${dll}_delay.a)
+    add_custom_command(OUTPUT ${lib}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay_load
+        COMMAND ${CMAKE_DLLTOOL} --input-def ${CMAKE_SOURCE_DIR}/cmake/delay_load/${dll}.def
+                --dllname ${dll}.dll --output-delaylib ${lib}
+        DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delay_load/${dll}.def VERBATIM)
+    list(APPEND VORLANE_DELAY_LIBS ${lib})
+endforeach()
+add_custom_target(vorlane_delay_libs DEPENDS ${VORLANE_DELAY_LIBS})
 set(VORLANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # Reproducible releases: no source or build folder path reaches the program (the link time
 # follows SOURCE_DATE_EPOCH, which the release script sets).
@@ -12,7 +26,11 @@ target_compile_options(vorlane_core PUBLIC
 file(GLOB VORLANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 list(FILTER VORLANE_WIN32_SOURCES EXCLUDE REGEX "/entry\\.cpp$")
 add_library(vorlane_win32 STATIC ${VORLANE_WIN32_SOURCES})
-target_link_libraries(vorlane_win32 PUBLIC vorlane_core ${VORLANE_WIN32_LIBS})
+target_link_libraries(vorlane_win32 PUBLIC vorlane_core ${VORLANE_DELAY_LIBS} ${VORLANE_WIN32_LIBS})
+add_dependencies(vorlane_win32 vorlane_delay_libs)
+# The delay-load hooks (delay_load.cpp) must win over the runtime's empty defaults, which the
+# linker would otherwise take: nothing of ours refers to them.
+target_link_options(vorlane_win32 INTERFACE -Wl,-u,__pfnDliNotifyHook2 -Wl,-u,__pfnDliFailureHook2)
 target_compile_definitions(vorlane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 
 # The skin pictures are embedded as PNG, which is far smaller than the BMPs they come from;
@@ -48,7 +66,7 @@ target_include_directories(vorlane PRIVATE ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DI
 target_link_libraries(vorlane PRIVATE vorlane_win32)
 target_link_options(vorlane PRIVATE ${VORLANE_STATIC_LINK} -municode -s)
 add_custom_command(TARGET vorlane POST_BUILD
-    COMMAND ${CMAKE_SOURCE_DIR}/cmake/check_imports.sh $<TARGET_FILE:vorlane>
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/check_imports.sh $<TARGET_FILE:vorlane> ${VORLANE_DELAY_LOADED}
     VERBATIM)
 
 # GoogleTest from the sources Debian ships, cross-built.
@@ -60,7 +78,7 @@ target_compile_options(gtest_win PRIVATE -w)
 file(GLOB VORLANE_WIN32_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 if(VORLANE_WIN32_TESTS)
     add_executable(vorlane_win32_tests ${VORLANE_WIN32_TESTS})
-    target_link_libraries(vorlane_win32_tests PRIVATE vorlane_win32 gtest_win)
+    target_link_libraries(vorlane_win32_tests PRIVATE vorlane_win32 gtest_win winmm)  # winmm: the sound device check
     target_link_options(vorlane_win32_tests PRIVATE ${VORLANE_STATIC_LINK})
     add_test(NAME win32 COMMAND vorlane_win32_tests)
 endif()

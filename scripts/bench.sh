@@ -24,7 +24,7 @@ mkdir -p "$out"
 cxx=(x86_64-w64-mingw32-g++-posix -std=c++20 -Os -Wall -Wextra -Wshadow -finput-charset=UTF-8 -fexec-charset=GB18030
      -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0A00
      -static -static-libgcc -static-libstdc++ -s -municode)
-"${cxx[@]}" -mwindows -o "$out/minimal_window.exe" bench/minimal_window.cpp
+"${cxx[@]}" -mwindows -o "$out/minimal_window.exe" bench/minimal_window.cpp -lwindowscodecs
 "${cxx[@]}" -o "$out/close_window.exe" bench/close_window.cpp
 "${cxx[@]}" -Isrc -o "$out/replace_files.exe" bench/replace_files.cpp \
     build/windows/libvorlane_win32.a build/windows/libvorlane_core.a

@@ -80,9 +80,9 @@ public:
     // Modal open-file dialog; on confirm the chosen full path becomes the dialog's text.
     virtual bool openFileDialog(Control& dialog) = 0;
     // Creates the native window, runs its created event and shows it; when modal,
-    // returns once it is destroyed, the owner taking no input meanwhile.
-    // A modeless window appears and paints before its created event runs, so a slow
-    // start-up never shows an empty screen; a modal one is prepared before it appears.
+    // returns once it is destroyed, the owner taking no input meanwhile. A window is
+    // prepared before it appears, so its first frame is whole; pages the main window's
+    // start-up opens or fetches are asked for once that frame is painted.
     virtual void loadWindow(Window& window, bool modal) = 0;
     virtual void destroyWindow(Window& window) = 0;
     virtual void placeAnimationObject(Control& box, Control& object, int left, int top) = 0;

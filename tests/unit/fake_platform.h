@@ -56,6 +56,25 @@ private:
     PosixFileOps real_;
 };
 
+// Stands for the system's window: like the real host, it observes its window, is owned by
+// it, and lets go of it when it ends, which a window already gone would not survive (ASan).
+class FakeHost final : public WindowObserver {
+public:
+    FakeHost(Window& window, std::vector<std::string>& gone) : window_(window), gone_(gone) {
+        window.setObserver(this);
+    }
+    ~FakeHost() override {
+        window_.setObserver(nullptr);
+        gone_.push_back(std::string(window_.spec().name) + " " + std::to_string(window_.controls().size()));
+    }
+    void controlChanged(Control&, Property) override {}
+    void windowChanged(Window&) override {}
+
+private:
+    Window& window_;
+    std::vector<std::string>& gone_;
+};
+
 class FakePlatform final : public Platform {
 public:
     Text programDir;
@@ -90,7 +109,9 @@ public:
     int dialogsOpened = 0;
     std::vector<Window*> loadedWindows;
     std::vector<Window*> destroyedWindows;
+    std::vector<std::string> hostsGone;  // "window name, controls it still had", in order
     std::function<void(Window&)> whileModal;  // runs while a modal window is open
+    std::function<void()> whileRunning;  // runs as the message loop
     FaultyFileOps fileOps;
     std::function<void()> onMessage;  // e.g. to record state when a box appears
 
@@ -160,6 +181,7 @@ public:
     }
     void loadWindow(Window& window, bool modal) override {
         loadedWindows.push_back(&window);
+        window.setHost(std::make_unique<FakeHost>(window, hostsGone));
         window.fireCreated();
         if (modal && whileModal) whileModal(window);
     }
@@ -167,7 +189,10 @@ public:
     void placeAnimationObject(Control& box, Control& object, int left, int top) override {
         box.place(object, left, top);
     }
-    int runMessageLoop() override { return 0; }
+    int runMessageLoop() override {
+        if (whileRunning) whileRunning();
+        return 0;
+    }
 };
 
 }  // namespace vorlane::testing

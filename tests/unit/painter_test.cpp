@@ -32,17 +32,23 @@ public:
     }
 };
 
-// Test pictures are raw: the first byte says "raw", then width, height, pixels.
+// Test pictures are raw: the first byte says "raw", then width, height, pixels. Only the
+// part asked for comes back, as from the system's decoder.
 class RawDecoder final : public ImageDecoder {
 public:
-    std::optional<Bitmap> decode(const Bytes& file) const override {
+    std::optional<Bitmap> decode(const Bytes& file, const Rect& part) const override {
         if (file.size() < 3 || file[0] != 'R') return std::nullopt;
         Bitmap b{file[1], file[2], {}};
         for (std::size_t i = 3; i + 2 < file.size(); i += 3) {
             b.pixels.push_back((std::uint32_t{file[i]} << 16) | (file[i + 1] << 8) | file[i + 2]);
         }
         if (b.pixels.size() != static_cast<std::size_t>(b.width * b.height)) return std::nullopt;
-        return b;
+        const Rect shown = intersect(part, {0, 0, b.width, b.height});
+        Bitmap out{shown.width, shown.height, {}};
+        for (int y = shown.top; y < shown.bottom(); ++y) {
+            for (int x = shown.left; x < shown.right(); ++x) out.pixels.push_back(b.at(x, y));
+        }
+        return out;
     }
 };
 
@@ -280,7 +286,7 @@ TEST(Painter, ClipsChildrenToTheirPictureBoxAndStacksEarlierRowsOnTop) {
     EXPECT_EQ(s.at(15, 7), (Rgb{9, 9, 9})) << "child clipped at the box's bottom edge";
 }
 
-TEST(Painter, ShowsAnAnimationObjectUnscaledAtItsPlaceAndNothingForBadBytes) {
+TEST(Painter, ShowsAnAnimationObjectAtItsPlaceKeepingOnlyWhatItsBoxShows) {
     const ControlSpec rows[] = {
         {.name = "obj", .kind = ControlKind::AnimationObject, .left = 3, .top = 3, .width = 9, .height = 9,
          .visible = false},
@@ -294,19 +300,53 @@ TEST(Painter, ShowsAnAnimationObjectUnscaledAtItsPlaceAndNothingForBadBytes) {
     Window window(spec, app);
     Control& obj = window.control("obj");
     window.control("anim").place(obj, 0, 0);
-    // A 6 x 1 picture: wider than the box, so its right part is cut off.
+    // A 6 x 1 picture: wider than the box, so its right part is cut off, and not kept.
     obj.setPictureBytes({'R', 6, 1, 10, 0, 0, 20, 0, 0, 30, 0, 0, 40, 0, 0, 50, 0, 0, 60, 0, 0});
-    Surface s(8, 6);
-    paintWindow(window, s.canvas, MadePictures{}, RawDecoder{});
-    EXPECT_EQ(s.at(1, 1), (Rgb{10, 0, 0}));
-    EXPECT_EQ(s.at(4, 1), (Rgb{40, 0, 0}));
-    EXPECT_EQ(s.at(5, 1), (Rgb{9, 9, 9}));
-    EXPECT_EQ(s.at(1, 2), (Rgb{5, 5, 5}));
+    for (int f : {1, 2}) {
+        Surface s(8 * f, 6 * f);
+        paintWindow(window, s.canvas, MadePictures{}, RawDecoder{}, {}, Scale(96 * f));
+        EXPECT_EQ(s.at(f, f), (Rgb{10, 0, 0})) << f;
+        EXPECT_EQ(s.at(5 * f - 1, 2 * f - 1), (Rgb{40, 0, 0})) << f;
+        EXPECT_EQ(s.at(5 * f, f), (Rgb{9, 9, 9})) << f;
+        EXPECT_EQ(s.at(f, 2 * f), (Rgb{5, 5, 5})) << f;
+        const Bitmap& kept = *obj.shownPicture()->pixels;
+        EXPECT_EQ(kept.width * kept.height, 4 * f * f) << "the part in the box, at the scale";
+    }
 
     obj.setPictureBytes({'?', 1, 2});
     Surface bad(8, 6);
     paintWindow(window, bad.canvas, MadePictures{}, RawDecoder{});
     EXPECT_EQ(bad.at(1, 1), (Rgb{5, 5, 5}));
+}
+
+// The host paints a band at a time into a buffer that holds only that band (and, for a
+// partial repaint, starts right of the window's edge): each band must be exactly that part
+// of the whole window's picture.
+TEST(Painter, PaintedABandAtATimeTheWindowIsTheSameAsPaintedWhole) {
+    SkinPictures pics(assetPicture);
+    testing::FakePlatform fake;
+    App app(fake);
+    Control& picture = app.main.control("动画物体1");
+    Bytes raw{'R', 200, 90};
+    for (int i = 0; i < 200 * 90; ++i) raw.insert(raw.end(), {std::uint8_t(i), std::uint8_t(i >> 8), 7});
+    picture.setPictureBytes(raw);
+    app.main.control("动画框1").place(picture, 0, 0);
+    for (int dpi : {96, 144}) {
+        const Scale scale(dpi);
+        const int w = scale.px(847), h = scale.px(490), left = 37, band = 64;
+        Surface whole(w, h);
+        paintWindow(app.main, whole.canvas, pics, RawDecoder{}, {}, scale);
+        std::vector<std::uint32_t> buffer(static_cast<std::size_t>(w - left) * band);
+        for (int top = 0; top < h; top += band) {
+            PixelCanvas part(buffer.data(), w - left, band, nullptr, left, top);
+            paintWindow(app.main, part, pics, RawDecoder{}, {}, scale);
+            for (int y = top; y < std::min(h, top + band); ++y) {
+                for (int x = left; x < w; ++x) {
+                    ASSERT_EQ(part.at(x, y), whole.canvas.at(x, y)) << dpi << ": " << x << "," << y;
+                }
+            }
+        }
+    }
 }
 
 TEST(ButtonPictures, FollowHoverPressAndTheToggleState) {

@@ -41,5 +41,23 @@ TEST(WindowButtons, OfficialSiteOpensOnEveryClick) {
     EXPECT_EQ(fake.openedUrls, (std::vector<Text>{kOfficialSiteUrl, kOfficialSiteUrl}));
 }
 
+// The process's order: the App, its windows, and each window's host, which must end while
+// the window it observes is whole (a host left to the platform outlived the App at exit).
+TEST(AppLifetime, EachWindowHostEndsBeforeItsWindow) {
+    testing::TempDir dir;
+    FakePlatform fake;
+    fake.programDir = dir.text();
+    std::vector<std::string> goneWhileRunning;
+    fake.whileRunning = [&] {
+        Window& main = *fake.loadedWindows.front();
+        main.fire(main.control("图形按钮3"), Event::Clicked);  // the preview opens, then closes
+        goneWhileRunning = fake.hostsGone;
+    };
+    EXPECT_EQ(runApplication(fake), 0);
+    const std::string main = "主窗口 " + std::to_string(mainWindowSpec().controls.size());
+    EXPECT_EQ(goneWhileRunning, std::vector<std::string>{"预览窗口 3"});
+    EXPECT_EQ(fake.hostsGone, (std::vector<std::string>{"预览窗口 3", main}));
+}
+
 }  // namespace
 }  // namespace vorlane

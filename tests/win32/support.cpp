@@ -21,7 +21,37 @@ void removeTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
+SystemHook* activeHook = nullptr;
+
 }  // namespace
+
+SystemHook::SystemHook(const wchar_t* refusedClass)
+    : hook_(SetWindowsHookExW(WH_CBT, &SystemHook::procedure, nullptr, GetCurrentThreadId())),
+      refusedClass_(refusedClass) {
+    activeHook = this;
+}
+
+SystemHook::~SystemHook() {
+    activeHook = nullptr;
+    UnhookWindowsHookEx(hook_);
+}
+
+LRESULT CALLBACK SystemHook::procedure(int code, WPARAM wp, LPARAM lp) {
+    SystemHook* self = activeHook;
+    HWND window = reinterpret_cast<HWND>(wp);
+    wchar_t name[64] = L"";
+    if (self && code == HCBT_CREATEWND && self->refusedClass_) {
+        const wchar_t* made = reinterpret_cast<const CBT_CREATEWNDW*>(lp)->lpcs->lpszClass;
+        if (!IS_INTRESOURCE(made) && wcscmp(made, self->refusedClass_) == 0) return 1;
+    }
+    if (self && code == HCBT_ACTIVATE && GetClassNameW(window, name, 64) && wcscmp(name, L"#32770") == 0) {
+        wchar_t text[1024] = L"";
+        GetDlgItemTextW(window, 0xFFFF, text, 1024);
+        self->messages_.push_back(text);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
 
 TempFolder::TempFolder() {
     static int counter = 0;

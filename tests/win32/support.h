@@ -25,6 +25,24 @@ private:
     std::wstring wide_;
 };
 
+// While it lives, every message box of this thread is answered with OK and its text kept,
+// and the system refuses to make windows of `refusedClass` (when given).
+class SystemHook {
+public:
+    explicit SystemHook(const wchar_t* refusedClass = nullptr);
+    ~SystemHook();
+    SystemHook(const SystemHook&) = delete;
+    SystemHook& operator=(const SystemHook&) = delete;
+
+    const std::vector<std::wstring>& messages() const { return messages_; }
+
+private:
+    static LRESULT CALLBACK procedure(int code, WPARAM wp, LPARAM lp);
+    HHOOK hook_;
+    const wchar_t* refusedClass_;
+    std::vector<std::wstring> messages_;
+};
+
 bool writeWide(const std::wstring& path, const std::string& bytes);
 std::string readWide(const std::wstring& path);  // empty when missing
 std::vector<std::wstring> folderEntries(const std::wstring& folder);  // names, sorted

@@ -6,6 +6,7 @@
 #include "platform/ui/skin_pictures.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_host.h"
+#include "support.h"
 
 namespace vorlane::win32 {
 namespace {
@@ -31,8 +32,8 @@ LRESULT hitTest(HWND hwnd, POINT clientPoint) {
 TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAgain) {
     Win32Platform platform;
     App app(platform);
-    SkinPictures pictures(resourcePicture);
     WicDecoder decoder;
+    SkinPictures pictures(resourcePictures(decoder));
     FontCache fonts;
     HostContext context{pictures, decoder, fonts};
     WindowHost host(app.main, context, nullptr, false);
@@ -72,6 +73,33 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 420, 2 * 10}), HTCAPTION) << "bare surface drags the window";
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 320, 2 * 232}), HTCLIENT) << "图形按钮2";
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of 图形按钮2";
+}
+
+// A quit while the preview is open (the session ending, say) closes the preview and still
+// ends the program, with the quit's exit code.
+TEST(WindowHost, AQuitWhileThePreviewIsOpenEndsTheProgramWithItsExitCode) {
+    Win32Platform platform;
+    App app(platform);
+    platform.loadWindow(app.main, false);
+    PostQuitMessage(7);
+    app.main.fire(app.main.control("图形按钮3"), Event::Clicked);
+    MSG quit;
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit was lost";
+    EXPECT_EQ(platform.runMessageLoop(), 7);
+}
+
+// The system refuses the main window: the player is told what failed, in the system's
+// words, and the program ends with a failure instead of 0.
+TEST(WindowHost, AMainWindowTheSystemRefusesIsReportedAndEndsInFailure) {
+    Win32Platform platform;
+    App app(platform);
+    testing::SystemHook system(L"VorlaneWindow");
+    platform.loadWindow(app.main, false);
+    ASSERT_EQ(system.messages().size(), 1u);
+    const std::wstring& message = system.messages()[0];
+    EXPECT_EQ(message.rfind(L"提示：无法创建主窗口。\r\n", 0), 0u) << testing::utf8(message);
+    EXPECT_NE(message.find(L"错误代码"), std::wstring::npos) << testing::utf8(message);
+    EXPECT_NE(platform.runMessageLoop(), 0);
 }
 
 }  // namespace

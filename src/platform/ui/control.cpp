@@ -63,8 +63,7 @@ void Control::setInterval(int ms) {
 
 void Control::setPictureBytes(Bytes bytes) {
     pictureBytes_ = std::move(bytes);
-    decoded_.reset();
-    decodeTried_ = false;
+    shown_.reset();
     changed(Property::Picture);
 }
 

@@ -51,15 +51,19 @@ public:
     int interval() const { return interval_; }
     void setInterval(int ms);
 
-    // Animation object: the picture file's bytes, decoded lazily for painting.
+    // Animation object: the picture file's bytes, and the part of the picture last painted,
+    // decoded and kept at the size it is drawn (`at`, in device pixels): a window keeps only
+    // what it shows, and decodes again when that changes.
+    struct ShownPicture {
+        Rect part;  // of the picture, in its pixels: where the box lies over it
+        Rect box;   // the box on the device when this was made
+        Rect at;    // where the pixels go on the device
+        std::optional<Bitmap> pixels;  // nullopt: nothing to show
+    };
     const Bytes& pictureBytes() const { return pictureBytes_; }
     void setPictureBytes(Bytes bytes);
-    const std::optional<Bitmap>& decodedPicture() const { return decoded_; }
-    bool pictureDecoded() const { return decodeTried_; }
-    void storeDecodedPicture(std::optional<Bitmap> bmp) const {
-        decoded_ = std::move(bmp);
-        decodeTried_ = true;
-    }
+    const std::optional<ShownPicture>& shownPicture() const { return shown_; }
+    void keepShownPicture(ShownPicture shown) const { shown_ = std::move(shown); }
 
     // Animation box: the object shown in it and where.
     const Control* placedObject() const { return placedObject_; }
@@ -78,8 +82,7 @@ private:
     Text text_, tag_;
     int interval_;
     Bytes pictureBytes_;
-    mutable std::optional<Bitmap> decoded_;
-    mutable bool decodeTried_ = false;
+    mutable std::optional<ShownPicture> shown_;
     const Control* placedObject_ = nullptr;
     int placedLeft_ = 0, placedTop_ = 0;
 };

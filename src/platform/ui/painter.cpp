@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ui/hit_test.h"
+#include "platform/ui/resample.h"
 
 namespace vorlane {
 namespace {
@@ -124,20 +125,34 @@ struct Painter {
                         {colour, scale.px(kControlFontHeight), false, TextLayout::CentredVertically});
     }
 
-    // The picture takes its own pixel size in layout units, times the scale.
+    // The picture takes its own pixel size in layout units, times the scale. Only the part
+    // that the box shows is decoded, and kept at the size it is drawn.
     void animation(const Control& box, const Rect& r) {
         canvas.fill(r, box.spec().backColour.value_or(Rgb{}));
         const Control* object = box.placedObject();
-        if (!object) return;
-        if (!object->pictureDecoded()) {
-            object->storeDecodedPicture(object->pictureBytes().empty() ? std::nullopt
-                                                                       : decoder.decode(object->pictureBytes()));
+        if (!object || canvas.clip().empty()) return;
+        const Rect part{-box.placedLeft(), -box.placedTop(), box.bounds().width, box.bounds().height};
+        const auto& kept = object->shownPicture();
+        if (!kept || kept->part != part || kept->box != r) object->keepShownPicture(shownPart(box, *object, part, r));
+        if (const auto& shown = *object->shownPicture(); shown.pixels) {
+            canvas.drawBitmap(*shown.pixels, shown.at.left, shown.at.top, nullptr);
         }
-        if (const auto& bmp = object->decodedPicture()) {
-            const Rect at = box.windowRect();
-            canvas.drawBitmapScaled(
-                *bmp, scale.rect({at.left + box.placedLeft(), at.top + box.placedTop(), bmp->width, bmp->height}));
+    }
+
+    Control::ShownPicture shownPart(const Control& box, const Control& object, const Rect& part, const Rect& r) {
+        Control::ShownPicture shown{part, r, {}, std::nullopt};
+        if (object.pictureBytes().empty()) return shown;
+        std::optional<Bitmap> pixels = decoder.decode(object.pictureBytes(), part);
+        if (!pixels) return shown;
+        const Rect at = box.windowRect();
+        shown.at = scale.rect({at.left + box.placedLeft() + std::max(0, part.left),
+                               at.top + box.placedTop() + std::max(0, part.top), pixels->width, pixels->height});
+        if (shown.at.width == pixels->width && shown.at.height == pixels->height) {
+            shown.pixels = std::move(pixels);
+        } else {
+            shown.pixels = resample(*pixels, shown.at.width, shown.at.height);
         }
+        return shown;
     }
 };
 

@@ -20,14 +20,19 @@ protected:
     ~PictureSource() = default;
 };
 
-// Decodes an animation object's picture file (PNG in practice).
+// Decodes a picture file (PNG in practice): only the pixels within `part` of it (in the
+// picture's pixels, clamped to the picture), so a window keeps no more than it can show.
+// nullopt for bytes it cannot decode, or a part that misses the picture.
 class ImageDecoder {
 public:
-    virtual std::optional<Bitmap> decode(const Bytes& file) const = 0;
+    virtual std::optional<Bitmap> decode(const Bytes& file, const Rect& part) const = 0;
 
 protected:
     ~ImageDecoder() = default;
 };
+
+// A part that asks for the whole picture.
+inline constexpr Rect kWholePicture{0, 0, 1 << 30, 1 << 30};
 
 // What the mouse is doing, for the button pictures, and which control shows the
 // keyboard focus (only while the keyboard is in use).

@@ -2,31 +2,28 @@
 #include <cmath>
 
 #include "platform/ui/canvas.h"
-#include "platform/ui/resample.h"
 
 namespace vorlane {
 
-PixelCanvas::PixelCanvas(std::uint32_t* pixels, int width, int height, TextDrawer* text)
-    : pixels_(pixels), width_(width), height_(height), clip_{0, 0, width, height}, text_(text) {}
+PixelCanvas::PixelCanvas(std::uint32_t* pixels, int width, int height, TextDrawer* text, int left, int top)
+    : pixels_(pixels), held_{left, top, width, height}, clip_(held_), text_(text) {}
 
-void PixelCanvas::setClip(const Rect& r) { clip_ = intersect(r, {0, 0, width_, height_}); }
+void PixelCanvas::setClip(const Rect& r) { clip_ = intersect(r, held_); }
 
 void PixelCanvas::fill(const Rect& r, Rgb colour) {
     Rect c = intersect(r, clip_);
     std::uint32_t p = packRgb(colour);
-    for (int y = c.top; y < c.bottom(); ++y) {
-        std::fill_n(pixels_ + static_cast<std::size_t>(y) * width_ + c.left, c.width, p);
-    }
+    for (int y = c.top; y < c.bottom(); ++y) std::fill_n(&pixel(c.left, y), c.width, p);
 }
 
 void PixelCanvas::drawBitmap(const Bitmap& bmp, int x, int y, const Rgb* key) {
     Rect c = intersect({x, y, bmp.width, bmp.height}, clip_);
     std::uint32_t k = key ? packRgb(*key) : 0;
     for (int py = c.top; py < c.bottom(); ++py) {
-        std::uint32_t* row = pixels_ + static_cast<std::size_t>(py) * width_;
+        std::uint32_t* row = &pixel(c.left, py);
         for (int px = c.left; px < c.right(); ++px) {
             std::uint32_t v = bmp.at(px - x, py - y) & 0xFFFFFF;
-            if (!key || v != k) row[px] = v;
+            if (!key || v != k) row[px - c.left] = v;
         }
     }
 }
@@ -36,23 +33,12 @@ void PixelCanvas::stretchBitmap(const Bitmap& bmp, const Rect& dest) {
     Rect c = intersect(dest, clip_);
     for (int py = c.top; py < c.bottom(); ++py) {
         int sy = static_cast<int>(static_cast<long long>(py - dest.top) * bmp.height / dest.height);
-        std::uint32_t* row = pixels_ + static_cast<std::size_t>(py) * width_;
+        std::uint32_t* row = &pixel(c.left, py);
         for (int px = c.left; px < c.right(); ++px) {
             int sx = static_cast<int>(static_cast<long long>(px - dest.left) * bmp.width / dest.width);
-            row[px] = bmp.at(sx, sy) & 0xFFFFFF;
+            row[px - c.left] = bmp.at(sx, sy) & 0xFFFFFF;
         }
     }
-}
-
-void PixelCanvas::drawBitmapScaled(const Bitmap& bmp, const Rect& dest) {
-    if (dest.width == bmp.width && dest.height == bmp.height) {
-        drawBitmap(bmp, dest.left, dest.top, nullptr);
-        return;
-    }
-    const Rect c = intersect(dest, clip_);
-    if (c.empty()) return;
-    const Bitmap part = resample(bmp, dest.width, dest.height, {c.left - dest.left, c.top - dest.top, c.width, c.height});
-    drawBitmap(part, c.left, c.top, nullptr);
 }
 
 void PixelCanvas::fillRing(double cx, double cy, double outer, double inner, Rgb colour) {
@@ -61,7 +47,7 @@ void PixelCanvas::fillRing(double cx, double cy, double outer, double inner, Rgb
                               2 * reach + 1, 2 * reach + 1},
                              clip_);
     for (int py = c.top; py < c.bottom(); ++py) {
-        std::uint32_t* row = pixels_ + static_cast<std::size_t>(py) * width_;
+        std::uint32_t* row = &pixel(c.left, py);
         for (int px = c.left; px < c.right(); ++px) {
             // How much of the pixel lies inside the outer circle and outside the inner one,
             // from its centre's distance to the edges.
@@ -69,11 +55,11 @@ void PixelCanvas::fillRing(double cx, double cy, double outer, double inner, Rgb
             double cover = std::clamp(outer - d + 0.5, 0.0, 1.0);
             if (inner > 0) cover -= std::clamp(inner - d + 0.5, 0.0, 1.0);
             if (cover <= 0) continue;
-            const Rgb was = unpackRgb(row[px]);
+            const Rgb was = unpackRgb(row[px - c.left]);
             auto mix = [cover](std::uint8_t a, std::uint8_t b) {
                 return static_cast<std::uint8_t>(std::lround(a + (b - a) * cover));
             };
-            row[px] = packRgb({mix(was.r, colour.r), mix(was.g, colour.g), mix(was.b, colour.b)});
+            row[px - c.left] = packRgb({mix(was.r, colour.r), mix(was.g, colour.g), mix(was.b, colour.b)});
         }
     }
 }

@@ -19,13 +19,14 @@ const Bitmap* SkinPictures::picture(std::string_view name, Scale scale) const {
     Key key{std::string(name), scale.dpi()};
     auto it = scaled_.find(key);
     if (it == scaled_.end()) {
-        const auto& one = drawn(name, 1);
+        // The 2x set is drawn at twice the layout size, so the 1x one is not needed beside it.
         const auto& two = drawn(name, 2);
+        const auto& source = two ? two : drawn(name, 1);
         std::optional<Bitmap> made;
-        if (one || two) {
-            const int width = one ? one->width : (two->width + 1) / 2;
-            const int height = one ? one->height : (two->height + 1) / 2;
-            made = resample(two ? *two : *one, scale.px(width), scale.px(height), &kTransparentKey);
+        if (source) {
+            const int width = two ? (two->width + 1) / 2 : source->width;
+            const int height = two ? (two->height + 1) / 2 : source->height;
+            made = resample(*source, scale.px(width), scale.px(height), &kTransparentKey);
         }
         it = scaled_.emplace(std::move(key), std::move(made)).first;
     }

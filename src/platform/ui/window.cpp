@@ -22,6 +22,8 @@ Window::Window(const WindowSpec& spec, App& app)
     }
 }
 
+Window::~Window() { host_.reset(); }
+
 Control* Window::find(std::string_view name) {
     for (Control& c : controls_) {
         if (name == c.name()) return &c;

@@ -3,6 +3,7 @@
 // first control lies on top.
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "platform/ui/control.h"
@@ -11,11 +12,9 @@ namespace vorlane {
 
 class WindowObserver {
 public:
+    virtual ~WindowObserver() = default;
     virtual void controlChanged(Control& control, Property property) = 0;
     virtual void windowChanged(Window& window) = 0;
-
-protected:
-    ~WindowObserver() = default;
 };
 
 enum class Event { Clicked, LeftButtonDown, Tick, MusicEnded };
@@ -29,6 +28,7 @@ public:
     Window(const WindowSpec& spec, App& app);
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
+    ~Window();
 
     const WindowSpec& spec() const { return *spec_; }
     App& app() const { return *app_; }
@@ -54,6 +54,9 @@ public:
     void syncMinimisedFromSystem(bool m) { minimised_ = m; }
 
     void setObserver(WindowObserver* o) { observer_ = o; }
+    // The native window that shows this model. The model owns it and ends it first, so a
+    // host never outlives the window it observes.
+    void setHost(std::unique_ptr<WindowObserver> host) { host_ = std::move(host); }
     void notify(Control& c, Property p) {
         if (observer_) observer_->controlChanged(c, p);
     }
@@ -74,6 +77,7 @@ private:
     Rect bounds_;
     bool minimised_ = false;
     WindowObserver* observer_ = nullptr;
+    std::unique_ptr<WindowObserver> host_;
     static inline EventListener listener_ = nullptr;
 };
 

@@ -4,9 +4,11 @@
 
 #include "app/app.h"
 #include "app/test_log.h"
+#include "platform/win32/test_hooks_win32.h"
 #include "platform/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    vorlane::win32::logPhase("entry");
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     vorlane::win32::Win32Platform platform;

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/ui/canvas.h"
+#include "platform/win32/handle.h"
 
 namespace vorlane::win32 {
 
@@ -15,25 +16,23 @@ inline constexpr const wchar_t* kUiFace = L"Microsoft YaHei";
 // and kept for the life of the program; a display scale only asks for other heights.
 class FontCache {
 public:
-    FontCache() = default;
-    FontCache(const FontCache&) = delete;
-    FontCache& operator=(const FontCache&) = delete;
-    ~FontCache();
     HFONT font(int height, bool bold);
 
 private:
-    std::map<std::pair<int, bool>, HFONT> fonts_;
+    std::map<std::pair<int, bool>, OwnedGdi<HFONT>> fonts_;
 };
 
-// Draws label text with GDI into the memory DC that holds the canvas's pixels.
+// Draws label text with GDI into the memory DC that holds the canvas's pixels, whose
+// top-left corner is the surface's point (left, top).
 class GdiTextDrawer final : public TextDrawer {
 public:
-    GdiTextDrawer(HDC dc, FontCache& fonts) : dc_(dc), fonts_(fonts) {}
+    GdiTextDrawer(HDC dc, FontCache& fonts, int left, int top) : dc_(dc), fonts_(fonts), left_(left), top_(top) {}
     void drawText(const Text& text, const Rect& box, const TextStyle& style, const Rect& clip) override;
 
 private:
     HDC dc_;
     FontCache& fonts_;
+    int left_, top_;
 };
 
 }  // namespace vorlane::win32

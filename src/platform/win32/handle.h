@@ -2,6 +2,7 @@
 // An owning handle: closes what it holds exactly once. `Traits` names the handle type,
 // its empty value and how to close it.
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -25,6 +26,11 @@ public:
 
     Handle get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != Traits::empty(); }
+    // For a call that hands out a new handle through a pointer; what was held is closed first.
+    Handle* put() noexcept {
+        reset();
+        return &handle_;
+    }
 
     Handle release() noexcept { return std::exchange(handle_, Traits::empty()); }
     void reset(Handle handle = Traits::empty()) noexcept {
@@ -54,8 +60,49 @@ struct WindowTraits {
     static void close(Handle h) noexcept { DestroyWindow(h); }
 };
 
+// Fonts, brushes, bitmaps and regions. A DC must let go of an object before it is deleted:
+// select the previous one back, or delete the DC first.
+template <typename H>
+struct GdiTraits {
+    using Handle = H;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { DeleteObject(h); }
+};
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { DeleteDC(h); }
+};
+
+// One reference to a COM object; moved, never copied, so it is released exactly once.
+template <typename T>
+struct ComTraits {
+    using Handle = T*;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle p) noexcept { p->Release(); }
+};
+
+// COM on the calling thread while this lives, undone only if this call did it.
+class ComApartment {
+public:
+    ComApartment() noexcept : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
+
 using OwnedFile = Owned<FileTraits>;
 using OwnedHandle = Owned<KernelTraits>;
 using OwnedWindow = Owned<WindowTraits>;
+template <typename H>
+using OwnedGdi = Owned<GdiTraits<H>>;
+using OwnedDc = Owned<MemoryDcTraits>;
+template <typename T>
+using ComPtr = Owned<ComTraits<T>>;
 
 }  // namespace vorlane::win32

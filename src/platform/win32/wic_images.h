@@ -1,23 +1,28 @@
 #pragma once
 #include <windows.h>
+#include <wincodec.h>
 
 #include <optional>
 #include <string_view>
 
-#include "platform/ui/painter.h"
+#include "platform/ui/skin_pictures.h"
+#include "platform/win32/handle.h"
 
 namespace vorlane::win32 {
 
-// PNG (or any format WIC knows) to pixels; nullopt for empty or undecodable bytes.
-std::optional<Bitmap> decodeImage(const Bytes& file);
-
+// PNG (or any format WIC knows) to pixels, with one WIC factory made on first use and kept.
+// COM must be initialised on the thread for as long as this lives.
 class WicDecoder final : public ImageDecoder {
 public:
-    std::optional<Bitmap> decode(const Bytes& file) const override { return decodeImage(file); }
+    std::optional<Bitmap> decode(const Bytes& file, const Rect& part) const override;
+
+private:
+    mutable ComPtr<IWICImagingFactory> factory_;
+    mutable bool factoryTried_ = false;
 };
 
-// A skin picture embedded as an RCDATA resource named after its file, the 2x set's
-// with "_2X" after the name; nullopt when the program holds none.
-std::optional<Bitmap> resourcePicture(std::string_view name, int factor);
+// The skin pictures embedded as RCDATA resources named after their files, the 2x set's with
+// "_2X" after the name; nullopt for a picture the program does not hold.
+SkinPictures::Loader resourcePictures(const WicDecoder& decoder);
 
 }  // namespace vorlane::win32

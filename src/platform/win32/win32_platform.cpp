@@ -1,27 +1,25 @@
 #include "platform/win32/win32_platform.h"
 
-#include <objbase.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/version.h"
 #include "platform/win32/services.h"
+#include "platform/win32/system_failure.h"
 #include "platform/win32/test_hooks_win32.h"
 
 namespace vorlane::win32 {
 
 Win32Platform::Win32Platform() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     context_.afterHandlers = [this] { fetches_.resume(); };
 }
 
 Win32Platform::~Win32Platform() {
     // Music ends with the program; stopping also removes its private copy.
-    win32::stopMusic();
-    hosts_.clear();
-    CoUninitialize();
+    if (musicPlayed_) win32::stopMusic();
 }
 
 Text Win32Platform::programDirectory() { return win32::programDirectory(); }
@@ -51,18 +49,32 @@ void Win32Platform::showMessage(const Text& text, int style) {
 
 void Win32Platform::openUrl(const Text& url) {
     if (url.empty()) return;
-    if (auto wide = widen(url)) ShellExecuteW(nullptr, L"open", wide->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    auto wide = widen(url);
+    if (!wide) return;
+    afterFirstFrame([page = std::move(*wide)] {
+        ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    });
 }
 
 void Win32Platform::fetchPages(std::vector<Text> urls, PagesArrived arrived) {
-    fetches_.start(std::move(urls), std::move(arrived));
+    afterFirstFrame([this, urls = std::move(urls), arrived = std::move(arrived)]() mutable {
+        fetches_.start(std::move(urls), std::move(arrived));
+    });
+}
+
+void Win32Platform::afterFirstFrame(std::function<void()> work) {
+    if (firstFrameShown_) {
+        work();
+    } else {
+        waitingForFirstFrame_.push_back(std::move(work));
+    }
 }
 
 void Win32Platform::applyArrivedPages() {
     auto& ready = fetches_.ready();
     if (context_.handlersRunning > 0 || ready.empty()) return;  // the handler's end resumes
     // The main window is gone: the program is ending, and nothing is applied any more.
-    if (hosts_.empty() || !hosts_.front()->alive()) {
+    if (context_.hosts.empty() || !context_.hosts.front()->alive()) {
         ready.clear();
         return;
     }
@@ -79,6 +91,7 @@ std::optional<Text> Win32Platform::runningProgramIn(const Text& folder) { return
 // The end of the music is news from outside, like a paint: it reaches the owner at once,
 // even while a handler waits on a message box or the preview.
 void Win32Platform::playMusic(int times, const Text& path, Control& owner) {
+    musicPlayed_ = true;
     win32::playMusic(times, path, [this, &owner] {
         if (WindowHost* host = hostOf(owner.window()); host && host->alive()) host->fire(owner, Event::MusicEnded);
     });
@@ -130,15 +143,15 @@ bool Win32Platform::openFileDialog(Control& dialog) {
 }
 
 WindowHost* Win32Platform::hostOf(const Window& window) const {
-    for (const auto& h : hosts_) {
-        if (&h->model() == &window) return h.get();
+    for (WindowHost* h : context_.hosts) {
+        if (&h->model() == &window) return h;
     }
     return nullptr;
 }
 
 WindowHost* Win32Platform::newestHost() const {
-    for (auto it = hosts_.rbegin(); it != hosts_.rend(); ++it) {
-        if ((*it)->alive()) return it->get();
+    for (auto it = context_.hosts.rbegin(); it != context_.hosts.rend(); ++it) {
+        if ((*it)->alive()) return *it;
     }
     return nullptr;
 }
@@ -150,32 +163,41 @@ HWND Win32Platform::activeWindow() const {
 
 void Win32Platform::loadWindow(Window& window, bool modal) {
     HWND owner = modal ? activeWindow() : nullptr;
-    hosts_.push_back(std::make_unique<WindowHost>(window, context_, owner, hosts_.empty()));
-    WindowHost& host = *hosts_.back();
+    const bool main = context_.hosts.empty();
+    auto made = std::make_unique<WindowHost>(window, context_, owner, main);
+    WindowHost& host = *made;
     if (!host.alive()) {
-        hosts_.pop_back();
-        return;
-    }
-    if (!modal) {
-        host.show();
-        host.startTimers();
+        const DWORD error = host.creationError();
+        made.reset();
         HandlerScope running(context_);
-        window.fireCreated();
+        reportSystemFailure(owner, L"提示：无法创建" + widen(window.spec().name).value_or(L"窗口") + L"。", error);
+        if (main) exitCode_ = kExitSystemFailure;
         return;
     }
+    window.setHost(std::move(made));
+    if (main) logPhase("window made");
+    // Prepared before it appears, so its first frame is whole.
     {
         HandlerScope running(context_);
         window.fireCreated();
     }
+    if (main) logPhase("prepared");
     if (owner) EnableWindow(owner, FALSE);
     host.show();
     host.startTimers();
+    if (!modal) {
+        logPhase("painted");
+        firstFrameShown_ = true;
+        HandlerScope running(context_);
+        for (auto& work : std::exchange(waitingForFirstFrame_, {})) work();
+        logPhase("pages asked");
+        return;
+    }
     runModalLoop(host);
     if (owner) {
         EnableWindow(owner, TRUE);
         SetForegroundWindow(owner);
     }
-    hosts_.erase(std::find_if(hosts_.begin(), hosts_.end(), [&](const auto& h) { return h.get() == &host; }));
 }
 
 void Win32Platform::runModalLoop(WindowHost& host) {
@@ -183,8 +205,9 @@ void Win32Platform::runModalLoop(WindowHost& host) {
     while (host.alive()) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
-            // Pass an end of the program on to the outer loop.
-            quitting_ = true;
+            // The program is ending: this window goes, and the end, with its exit code, is
+            // passed on to the outer loop.
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
             host.destroy();
             break;
         }
@@ -204,7 +227,7 @@ void Win32Platform::placeAnimationObject(Control& box, Control& object, int left
 }
 
 int Win32Platform::runMessageLoop() {
-    if (quitting_ || !activeWindow()) return 0;
+    if (!activeWindow()) return exitCode_;
 #ifdef VORLANE_TEST_HOOKS
     logSinceProcessCreation("input_ready_ms");
 #endif

@@ -1,5 +1,5 @@
 #pragma once
-#include <memory>
+#include <functional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -47,14 +47,20 @@ private:
     void runModalLoop(WindowHost& host);
     // Applies the oldest batch of pages that has come back, once no handler runs.
     void applyArrivedPages();
+    // What the start-up asks for that the first frame need not wait for (opening a page,
+    // starting fetches) runs once the main window has painted it.
+    void afterFirstFrame(std::function<void()> work);
 
-    SkinPictures pictures_{resourcePicture};
+    ComApartment com_;  // made first and ended last: the decoder's factory is COM's
     WicDecoder decoder_;
+    SkinPictures pictures_{resourcePictures(decoder_)};
     FontCache fonts_;
     HostContext context_{pictures_, decoder_, fonts_};
     Win32FileOps fileOps_;
-    std::vector<std::unique_ptr<WindowHost>> hosts_;
-    bool quitting_ = false;
+    std::vector<std::function<void()>> waitingForFirstFrame_;
+    bool firstFrameShown_ = false;
+    bool musicPlayed_ = false;  // else there is nothing to stop at the end
+    int exitCode_ = 0;  // when the main window could not be made
     PageFetches fetches_{[this] { applyArrivedPages(); }};
 };
 

@@ -7,6 +7,7 @@
 
 #include "platform/ui/hit_test.h"
 #include "platform/win32/services.h"
+#include "platform/win32/system_failure.h"
 #include "platform/win32/test_hooks_win32.h"
 
 namespace vorlane::win32 {
@@ -14,10 +15,12 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VorlaneWindow";
 constexpr int kFirstControlId = 100;
+constexpr int kBandHeight = 64;  // device pixels painted at a time
 
-void registerClass() {
+// 0 once the class is registered, else the system's error.
+DWORD registerClass() {
     static bool done = false;
-    if (done) return;
+    if (done) return 0;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;
@@ -25,8 +28,10 @@ void registerClass() {
     wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    const DWORD error = RegisterClassExW(&wc) ? 0 : GetLastError();
+    if (error != 0 && error != ERROR_CLASS_ALREADY_EXISTS) return error;
     done = true;
+    return 0;
 }
 
 std::wstring wideOrEmpty(const Text& t) { return widen(t).value_or(std::wstring()); }
@@ -59,8 +64,9 @@ int windowDpi(HWND hwnd) {
 }  // namespace
 
 WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool endsProgram)
-    : model_(model), context_(context), endsProgram_(endsProgram) {
-    registerClass();
+    : model_(model), context_(context) {
+    context_.hosts.push_back(this);
+    if ((creationError_ = registerClass()) != 0) return;
     const WindowSpec& spec = model.spec();
     DWORD exStyle = spec.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
@@ -68,14 +74,21 @@ WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool end
     // then placed at its size in device pixels.
     hwnd_ = CreateWindowExW(exStyle, kClassName, wideOrEmpty(spec.title).c_str(), style, 0, 0, 1, 1, owner,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) return;
+    if (!hwnd_) {
+        creationError_ = GetLastError();
+        return;
+    }
     scale_ = Scale(windowDpi(hwnd_));
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowHost::procedure));
-    editBrush_ = CreateSolidBrush(RGB(26, 26, 26));
+    editBrush_.reset(CreateSolidBrush(RGB(26, 26, 26)));
     placeWindow();
-    createNativeControls();
-    createStandIns();
+    if (!createNativeControls() || !createStandIns()) {
+        creationError_ = GetLastError();
+        destroy();
+        return;
+    }
+    endsProgram_ = endsProgram;
     model_.setObserver(this);
 }
 
@@ -91,18 +104,18 @@ void WindowHost::placeWindow() {
 
 WindowHost::~WindowHost() {
     model_.setObserver(nullptr);
+    endsProgram_ = false;  // the program is past its loop, or the window is already gone
     destroy();
-    if (memDc_) {
-        SelectObject(memDc_, oldBuffer_);
-        DeleteDC(memDc_);
-    }
-    if (buffer_) DeleteObject(buffer_);
-    if (editBrush_) DeleteObject(editBrush_);
+    std::erase(context_.hosts, this);
 }
 
 void WindowHost::show() {
     ShowWindow(hwnd_, SW_SHOW);
-    UpdateWindow(hwnd_);
+    // The whole first frame at once, the native controls' part of it included.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+#ifdef VORLANE_TEST_HOOKS
+    if (endsProgram_) logSinceProcessCreation("first_paint_ms");
+#endif
 }
 
 void WindowHost::destroy() {
@@ -115,7 +128,7 @@ void WindowHost::startTimers() {
     }
 }
 
-void WindowHost::createNativeControls() {
+bool WindowHost::createNativeControls() {
     // Tab order follows the reading order of the window, not the stacking order.
     std::vector<Control*> natives;
     for (Control& c : model_.controls()) {
@@ -130,6 +143,7 @@ void WindowHost::createNativeControls() {
     int id = kFirstControlId;
     for (Control* c : natives) {
         HWND h = c->kind() == ControlKind::EditBox ? createEdit(*c, id) : createRadio(*c, id);
+        if (!h) return false;
         if (c->kind() == ControlKind::RadioButton && firstRadio) {
             SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | WS_GROUP);
             firstRadio = false;
@@ -137,6 +151,7 @@ void WindowHost::createNativeControls() {
         natives_[c] = h;
         byId_[id++] = c;
     }
+    return true;
 }
 
 HWND WindowHost::createEdit(const Control& c, int id) {
@@ -145,6 +160,7 @@ HWND WindowHost::createEdit(const Control& c, int id) {
                   (c.spec().border ? WS_BORDER : 0);
     HWND h = CreateWindowExW(0, L"EDIT", wideOrEmpty(c.text()).c_str(), style, 0, 0, 1, 1, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!h) return nullptr;
     if (c.spec().maxLength > 0) SendMessageW(h, EM_LIMITTEXT, c.spec().maxLength, 0);
     scaleNative(c, h);
     return h;
@@ -157,6 +173,7 @@ HWND WindowHost::createRadio(const Control& c, int id) {
                   (c.enabled() ? 0 : WS_DISABLED);
     HWND h = CreateWindowExW(0, L"BUTTON", wideOrEmpty(c.text()).c_str(), style, 0, 0, 1, 1, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!h) return nullptr;
     SendMessageW(h, BM_SETCHECK, c.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     scaleNative(c, h);
     return h;
@@ -191,12 +208,10 @@ Control* WindowHost::nativeControl(HWND native) const {
 }
 
 void WindowHost::ensureBuffer(int width, int height) {
-    if (buffer_ && width == bufferW_ && height == bufferH_) return;
-    if (!memDc_) memDc_ = CreateCompatibleDC(nullptr);
-    if (buffer_) {
-        SelectObject(memDc_, oldBuffer_);
-        DeleteObject(buffer_);
-    }
+    if (buffer_ && width <= bufferW_ && height <= bufferH_) return;
+    width = std::max(width, bufferW_);
+    height = std::max(height, bufferH_);
+    if (!memDc_) memDc_.reset(CreateCompatibleDC(nullptr));
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = width;
@@ -204,22 +219,23 @@ void WindowHost::ensureBuffer(int width, int height) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    buffer_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    OwnedGdi<HBITMAP> made(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!made || !memDc_) return;  // the buffer there is, if any, paints what it can
+    // The new buffer is selected before the old one is deleted.
+    SelectObject(memDc_.get(), made.get());
+    buffer_ = std::move(made);
     bits_ = static_cast<std::uint32_t*>(bits);
-    oldBuffer_ = SelectObject(memDc_, buffer_);
     bufferW_ = width;
     bufferH_ = height;
 }
 
-// Paints the window picture into the buffer, within `area` only.
+// Paints `area` of the window picture into the buffer, at the buffer's top-left corner.
 void WindowHost::render(const Rect& area, const Control* focusRing) {
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    ensureBuffer(std::max<int>(1, client.right), std::max<int>(1, client.bottom));
+    ensureBuffer(std::max(1, area.width), std::max(1, area.height));
     if (!bits_) return;
     GdiFlush();
-    GdiTextDrawer text(memDc_, context_.fonts);
-    PixelCanvas canvas(bits_, bufferW_, bufferH_, &text);
+    GdiTextDrawer text(memDc_.get(), context_.fonts, area.left, area.top);
+    PixelCanvas canvas(bits_, bufferW_, bufferH_, &text, area.left, area.top);
     canvas.setClip(area);
     PointerState state = pointer_;
     state.focused = focusRing;
@@ -227,20 +243,17 @@ void WindowHost::render(const Rect& area, const Control* focusRing) {
     GdiFlush();
 }
 
+// A band at a time, so the buffer is as wide as the window but only a band high.
 void WindowHost::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     const Rect area = fromRECT(ps.rcPaint);
-    render(area, focusRing());
-    if (bits_) BitBlt(dc, area.left, area.top, area.width, area.height, memDc_, area.left, area.top, SRCCOPY);
-    EndPaint(hwnd_, &ps);
-#ifdef VORLANE_TEST_HOOKS
-    static bool firstPaintLogged = false;
-    if (endsProgram_ && !firstPaintLogged) {
-        firstPaintLogged = true;
-        logSinceProcessCreation("first_paint_ms");
+    for (int top = area.top; top < area.bottom(); top += kBandHeight) {
+        const Rect band{area.left, top, area.width, std::min(kBandHeight, area.bottom() - top)};
+        render(band, focusRing());
+        if (bits_) BitBlt(dc, band.left, band.top, band.width, band.height, memDc_.get(), 0, 0, SRCCOPY);
     }
-#endif
+    EndPaint(hwnd_, &ps);
 }
 
 void WindowHost::invalidate(const Control& c) {
@@ -298,8 +311,13 @@ void WindowHost::controlChanged(Control& c, Property property) {
         }
         if (c.interval() > 0) {
             UINT_PTR id = reinterpret_cast<UINT_PTR>(&c);
-            SetTimer(hwnd_, id, static_cast<UINT>(c.interval()), nullptr);
-            timers_[&c] = id;
+            if (SetTimer(hwnd_, id, static_cast<UINT>(c.interval()), nullptr)) {
+                timers_[&c] = id;
+            } else {
+                const DWORD error = GetLastError();
+                HandlerScope running(context_);
+                reportSystemFailure(hwnd_, L"提示：无法启动计时器（" + wideOrEmpty(c.name()) + L"）。", error);
+            }
         }
         return;
     }
@@ -344,7 +362,7 @@ LRESULT WindowHost::colourNative(HDC dc, HWND native) {
     const ControlSpec& s = control->spec();
     SetTextColor(dc, colour(s.textColour.value_or(Rgb{})));
     SetBkColor(dc, colour(s.backColour.value_or(Rgb{26, 26, 26})));
-    return reinterpret_cast<LRESULT>(editBrush_);
+    return reinterpret_cast<LRESULT>(editBrush_.get());
 }
 
 // A radio button shows the part of the window picture under it, where the painter has
@@ -356,7 +374,7 @@ LRESULT WindowHost::drawNative(const NMCUSTOMDRAW& draw) {
     const Rect r = scale_.rect(control->windowRect());
     // The button says whether it has the focus as it draws: the focus may be moving.
     render(r, (draw.uItemState & CDIS_FOCUS) && focusCues_ ? control : nullptr);
-    if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_, r.left, r.top, SRCCOPY);
+    if (bits_) BitBlt(draw.hdc, 0, 0, r.width, r.height, memDc_.get(), 0, 0, SRCCOPY);
     return CDRF_SKIPDEFAULT;
 }
 

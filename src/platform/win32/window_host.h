@@ -11,12 +11,16 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "platform/ui/painter.h"
 #include "platform/win32/accessible_win32.h"
 #include "platform/win32/gdi_text.h"
+#include "platform/win32/handle.h"
 
 namespace vorlane::win32 {
+
+class WindowHost;
 
 // What every window of the program shares.
 struct HostContext {
@@ -25,6 +29,7 @@ struct HostContext {
     FontCache& fonts;
     int handlersRunning = 0;  // handlers run one at a time; ticks wait their turn
     std::function<void()> afterHandlers{};  // called when the last running handler has returned
+    std::vector<WindowHost*> hosts{};  // every host that exists, oldest first
 };
 
 // Counts a handler, or a message box or dialog it shows, as running while it lives.
@@ -41,15 +46,19 @@ private:
     HostContext& context_;
 };
 
+// Made by the platform and owned by the model it shows (Window::setHost), so it never
+// outlives it.
 class WindowHost final : public WindowObserver {
 public:
     WindowHost(Window& model, HostContext& context, HWND owner, bool endsProgram);
-    ~WindowHost();
+    ~WindowHost() override;
     WindowHost(const WindowHost&) = delete;
     WindowHost& operator=(const WindowHost&) = delete;
 
     HWND hwnd() const { return hwnd_; }
     bool alive() const { return hwnd_ != nullptr; }
+    // Why the native window could not be made (a system error code); 0 when it was.
+    DWORD creationError() const { return creationError_; }
     Window& model() const { return model_; }
     Scale scale() const { return scale_; }
     void show();
@@ -69,7 +78,7 @@ private:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
 
     void placeWindow();
-    void createNativeControls();
+    bool createNativeControls();
     HWND createEdit(const Control& c, int id);
     HWND createRadio(const Control& c, int id);
     void scaleNative(const Control& c, HWND native);
@@ -93,7 +102,8 @@ private:
     static LRESULT CALLBACK standInProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK nativeSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
     static std::optional<AccessibleView> accessibleView(HWND child);
-    void createStandIns();
+    // False, with the system's error, when a child the keyboard needs cannot be made.
+    [[nodiscard]] bool createStandIns();
     void syncStandIn(const Control& c, Property property);
     HWND childOf(const Control& c) const;
     Control* controlOfChild(HWND child) const;
@@ -111,7 +121,7 @@ private:
     HostContext& context_;
     HWND hwnd_ = nullptr;
     Scale scale_;
-    bool endsProgram_;
+    bool endsProgram_ = false;  // set once the window is made
     bool syncing_ = false;  // set while the model writes into a native control
     std::map<const Control*, HWND> natives_;
     std::map<int, Control*> byId_;
@@ -122,12 +132,13 @@ private:
     PointerState pointer_;
     bool tracking_ = false;
 
-    HDC memDc_ = nullptr;
-    HBITMAP buffer_ = nullptr;
-    HGDIOBJ oldBuffer_ = nullptr;
+    DWORD creationError_ = 0;
+    // The DC holding the buffer goes first, so the buffer is no longer selected when deleted.
+    OwnedGdi<HBITMAP> buffer_;
+    OwnedDc memDc_;
     std::uint32_t* bits_ = nullptr;
     int bufferW_ = 0, bufferH_ = 0;
-    HBRUSH editBrush_ = nullptr;
+    OwnedGdi<HBRUSH> editBrush_;
 };
 
 }  // namespace vorlane::win32

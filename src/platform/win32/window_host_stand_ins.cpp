@@ -16,7 +16,7 @@ WindowHost* WindowHost::hostOfChild(HWND child) {
     return parent ? reinterpret_cast<WindowHost*>(GetWindowLongPtrW(parent, GWLP_USERDATA)) : nullptr;
 }
 
-void WindowHost::createStandIns() {
+bool WindowHost::createStandIns() {
     static const ATOM registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
@@ -25,7 +25,7 @@ void WindowHost::createStandIns() {
         wc.lpszClassName = kStandInClass;
         return RegisterClassExW(&wc);
     }();
-    if (!registered) return;
+    if (!registered) return false;
     // In the tab order, so the accessible tree and the dialog manager list them in it too.
     HWND previous = HWND_TOP;
     for (const char* name : model_.spec().tabOrder) {
@@ -37,13 +37,14 @@ void WindowHost::createStandIns() {
             DWORD style = WS_CHILD | WS_TABSTOP | (c.visible() ? WS_VISIBLE : 0) | (c.enabled() ? 0 : WS_DISABLED);
             h = CreateWindowExW(0, kStandInClass, L"", style, 0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr),
                                 nullptr);
-            if (!h) continue;
+            if (!h) return false;
             standIns_[&c] = h;
         }
         SetWindowPos(h, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = h;
     }
     hideFocusCues();
+    return true;
 }
 
 HWND WindowHost::childOf(const Control& c) const {
