@@ -119,13 +119,21 @@ std::wstring quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
 
 HANDLE start(const std::wstring& helper, const std::wstring& arguments);
 
-// Runs the helper to its end; its exit code, or -1 when it did not end within a minute.
+// Runs the helper to its end; its exit code, or -1 when it could not be started or did not
+// end within a minute (which of the two is printed).
 long runToEnd(const std::wstring& helper, const std::wstring& arguments) {
     HANDLE process = start(helper, arguments);
+    if (!process) {
+        std::printf("  the helper could not be started (error %lu)\n", GetLastError());
+        return -1;
+    }
     DWORD code = 1;
-    const bool ended = process && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 &&
-                       GetExitCodeProcess(process, &code);
-    if (process) CloseHandle(process);
+    const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
+    if (!ended) {
+        std::printf("  the helper did not end within a minute\n");
+        TerminateProcess(process, 1);
+    }
+    CloseHandle(process);
     return ended ? static_cast<long>(code) : -1;
 }
 
