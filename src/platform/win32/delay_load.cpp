@@ -33,13 +33,8 @@ FARPROC WINAPI reportMissing(unsigned note, PDelayLoadInfo info) {
 }  // namespace
 }  // namespace vorlane::win32
 
-// Newer Windows SDKs declare the hooks const; MinGW-w64 does not.
-#ifdef _MSC_VER
-#define VORLANE_HOOK const
-#else
-#define VORLANE_HOOK
-#endif
+// The delay-load helper of MinGW-w64 reads these two hooks.
 extern "C" {
-VORLANE_HOOK PfnDliHook __pfnDliNotifyHook2 = vorlane::win32::loadFromSystemFolder;
-VORLANE_HOOK PfnDliHook __pfnDliFailureHook2 = vorlane::win32::reportMissing;
+PfnDliHook __pfnDliNotifyHook2 = vorlane::win32::loadFromSystemFolder;
+PfnDliHook __pfnDliFailureHook2 = vorlane::win32::reportMissing;
 }
