@@ -25,11 +25,7 @@ struct Oleacc {
 const Oleacc& oleacc() {
     static const Oleacc loaded = [] {
         Oleacc functions;
-        wchar_t folder[MAX_PATH];
-        UINT n = GetSystemDirectoryW(folder, MAX_PATH);
-        HMODULE dll =
-            n > 0 && n < MAX_PATH ? LoadLibraryW((std::wstring(folder, n) + L"\\oleacc.dll").c_str()) : nullptr;
-        if (dll) {
+        if (HMODULE dll = loadSystemLibrary(L"oleacc.dll")) {
             functions.createStandard = reinterpret_cast<decltype(&CreateStdAccessibleObject)>(
                 reinterpret_cast<void*>(GetProcAddress(dll, "CreateStdAccessibleObject")));
             functions.lresult = reinterpret_cast<decltype(&LresultFromObject)>(

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/win32/services.h"
 #include "platform/win32/system_failure.h"
 
 namespace vorlane::win32 {
@@ -16,11 +17,7 @@ std::wstring ascii(const char* text) { return std::wstring(text, text + std::cha
 
 FARPROC WINAPI loadFromSystemFolder(unsigned note, PDelayLoadInfo info) {
     if (note != dliNotePreLoadLibrary) return nullptr;
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    const std::wstring path = std::wstring(folder, length) + L"\\" + ascii(info->szDll);
-    return reinterpret_cast<FARPROC>(LoadLibraryW(path.c_str()));
+    return reinterpret_cast<FARPROC>(loadSystemLibrary(ascii(info->szDll)));
 }
 
 FARPROC WINAPI reportMissing(unsigned note, PDelayLoadInfo info) {
@@ -31,6 +28,14 @@ FARPROC WINAPI reportMissing(unsigned note, PDelayLoadInfo info) {
 }
 
 }  // namespace
+
+HMODULE loadSystemLibrary(const std::wstring& file) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    return LoadLibraryW((std::wstring(folder, length) + L"\\" + file).c_str());
+}
+
 }  // namespace vorlane::win32
 
 // The delay-load helper of MinGW-w64 reads these two hooks.

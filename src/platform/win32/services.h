@@ -1,6 +1,8 @@
 #pragma once
 // The Windows implementations of the system services, one file each; Win32Platform
 // composes them with the window host.
+#include <windows.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -50,5 +52,9 @@ void playMusic(int times, const Text& path, std::function<void()> ended);
 void stopMusic();
 
 Text localIpAddress();
+
+// A DLL loaded from the system folder by its file name, never from the program's own
+// folder (a game folder, which may hold a DLL of the same name); null when it cannot be.
+HMODULE loadSystemLibrary(const std::wstring& file);
 
 }  // namespace vorlane::win32
