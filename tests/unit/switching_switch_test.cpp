@@ -132,7 +132,7 @@ TEST(SwitchingSwitch, RefusesWithoutAChoiceOrAUsableVersionOrWhileTheGameRunsAnd
     };
     for (const Case& c : cases) {
         Game g;
-        if (c.gameRuns) g.fake.runningProgram = running;
+        if (c.gameRuns) g.fake.running.path = running;
         if (c.radio) g.choose(c.radio);
         g.type("编辑框2", c.liveVersion);
         g.type("编辑框1", c.experienceVersion);
