@@ -189,11 +189,13 @@ public:
         loadedWindows.push_back(&window);
         window.setHost(std::make_unique<FakeHost>(window, hostsGone));
         window.fireCreated();
-        if (!modal) {
-            firstFrameShown = true;
-            for (auto& work : std::exchange(afterFirstFrameWork, {})) work();
-        }
+        if (!modal) showFirstFrame();
         if (modal && whileModal) whileModal(window);
+    }
+    // The main window has painted its first frame.
+    void showFirstFrame() {
+        firstFrameShown = true;
+        for (auto& work : std::exchange(afterFirstFrameWork, {})) work();
     }
     void afterFirstFrame(std::function<void()> work) override {
         if (firstFrameShown) {
