@@ -40,7 +40,7 @@ struct JournalPlace {
 // will not let us look into, by its name.
 struct RunningProgram {
     bool cannotTell = false;  // the system would not list the running programs
-    std::optional<Text> path;
+    std::optional<Text> path{};
 };
 
 struct HttpResponse {
