@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/folder_claim.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/services.h"
 #include "support.h"
@@ -139,6 +140,26 @@ TEST(RunningPrograms, FindsAProgramOfTheFolderOrBelowButNotThisOne) {
     }
     EXPECT_EQ(runningProgramIn(gameText).path, std::nullopt) << "the game has ended";
     EXPECT_EQ(runningProgramIn(gameText, guarded).path, std::nullopt) << "the game has ended";
+}
+
+// A game folder is claimed by one copy under every spelling of it, and no other folder is.
+TEST(FolderClaim, OneCopyPerGameFolderUnderEverySpelling) {
+    TempFolder base;
+    const std::wstring game = base.wide() + L"\\穿越火线 CF";
+    ASSERT_TRUE(CreateDirectoryW(game.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((base.wide() + L"\\穿越火线").c_str(), nullptr));
+    wchar_t shortName[MAX_PATH];
+    const DWORD n = GetShortPathNameW(game.c_str(), shortName, MAX_PATH);
+    {
+        const FolderClaim first(narrow(game).value());
+        EXPECT_TRUE(first.first());
+        for (const Text& spelling : {base.text() + "\\穿越火线 cf", narrow(game + L"\\").value(),
+                                     narrow(std::wstring(shortName, n)).value()}) {
+            EXPECT_FALSE(FolderClaim(spelling).first()) << spelling;
+        }
+        EXPECT_TRUE(FolderClaim(base.text() + "\\穿越火线").first());
+    }
+    EXPECT_TRUE(FolderClaim(narrow(game).value()).first()) << "the first copy has ended";
 }
 
 }  // namespace
