@@ -207,6 +207,7 @@ int wmain(int argc, wchar_t** argv) {
     // What the next start may be given: the same folder under another case or drive letter.
     std::vector<std::wstring> spellings = {otherCase(game)};
     if (!otherDrive.empty()) spellings.push_back(otherDrive + L"\\" + name);
+    removeTree(game);  // kept by an earlier failed run under the same process number
     CreateDirectoryW(game.c_str(), nullptr);
     CreateDirectoryW((game + L"\\TCLS").c_str(), nullptr);
     CreateDirectoryW((game + L"\\TCLS\\config").c_str(), nullptr);
