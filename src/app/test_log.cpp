@@ -69,7 +69,7 @@ public:
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool exists(const Text& p) override { return real_.exists(p); }
     bool writeFileBytes(const Text& p, const Bytes& b) override { return real_.writeFileBytes(p, b); }
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const Text& journal) override {
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const JournalPlace& journal) override {
         auto start = std::chrono::steady_clock::now();
         ReplaceOutcome outcome = real_.replaceFiles(f, journal);
         std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
@@ -77,7 +77,9 @@ public:
                ",\"ok\":" + (outcome.ok ? "true" : "false") + "}");
         return outcome;
     }
-    void recoverFiles(const Text& journal, const std::vector<Text>& t) override { real_.recoverFiles(journal, t); }
+    ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& t) override {
+        return real_.recoverFiles(journal, t);
+    }
     void showMessage(const Text& text, int style) override {
         append("{\"message\":" + json(text) + ",\"ms\":" + std::to_string(elapsedMs()) + "}");
         real_.showMessage(text, style);
@@ -87,7 +89,7 @@ public:
         real_.fetchPages(std::move(urls), std::move(arrived));
     }
     bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
-    std::optional<Text> runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
+    RunningProgram runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
     void playMusic(int times, const Text& p, Control& owner) override { real_.playMusic(times, p, owner); }
     void stopMusic() override { real_.stopMusic(); }
     Text localIpAddress() override { return real_.localIpAddress(); }
@@ -95,6 +97,7 @@ public:
     int screenHeight() override { return real_.screenHeight(); }
     bool openFileDialog(Control& d) override { return real_.openFileDialog(d); }
     void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
+    void afterFirstFrame(std::function<void()> work) override { real_.afterFirstFrame(std::move(work)); }
     void destroyWindow(Window& w) override { real_.destroyWindow(w); }
     void placeAnimationObject(Control& b, Control& o, int l, int t) override { real_.placeAnimationObject(b, o, l, t); }
     int runMessageLoop() override { return real_.runMessageLoop(); }

@@ -54,7 +54,7 @@ std::vector<Text> launcherTargets(const App& app) {
     return targets;
 }
 
-// Beside the version file: TCLS exists whenever a switch can get as far as the journal.
-Text switchJournal(const App& app) { return app.gameDir + "\\TCLS\\switch.vorlane-journal"; }
+// TCLS exists whenever a switch can get as far as the journal.
+JournalPlace switchJournal(const App& app) { return {app.gameDir + "\\TCLS\\switch.vorlane-journal", app.gameDir}; }
 
 }  // namespace vorlane
