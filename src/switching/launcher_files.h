@@ -14,6 +14,7 @@ namespace vorlane {
 // of its box.
 struct Branch {
     const char* server;  // as the state line names it
+    const char* choice;  // the radio button that chooses it
     const char* versionBox;
     const char* headBox;
     const char* middleBox;
