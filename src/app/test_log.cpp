@@ -113,12 +113,13 @@ std::string stateLine(const App& app, const char* event, const Control* control)
                       ",\"ms\":" + std::to_string(elapsedMs()) + ",\"window\":" + rect(app.main.bounds()) +
                       ",\"minimised\":" + (app.main.minimised() ? "true" : "false");
     if (app.preview) out += ",\"preview\":" + rect(app.preview->bounds());
-    std::string labels, edits, checked;
+    std::string labels, hidden, edits, checked;
     int interval = 0;
     for (const Control& c : app.main.controls()) {
         switch (c.kind()) {
             case ControlKind::TransparentLabel:
                 labels += (labels.empty() ? "" : ",") + json(c.name()) + ":" + json(c.text());
+                if (!c.visible()) hidden += (hidden.empty() ? "" : ",") + json(c.name());
                 break;
             case ControlKind::EditBox:
                 if (c.visible()) {
@@ -136,7 +137,8 @@ std::string stateLine(const App& app, const char* event, const Control* control)
             default: break;
         }
     }
-    return out + ",\"labels\":{" + labels + "},\"edits\":{" + edits + "},\"checked\":{" + checked +
+    return out + ",\"labels\":{" + labels + "},\"hidden\":[" + hidden + "],\"edits\":{" + edits +
+           "},\"checked\":{" + checked +
            "},\"interval\":" + std::to_string(interval) + "}";
 }
 
