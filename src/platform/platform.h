@@ -18,6 +18,7 @@ struct FileRead {
 struct FileWrite {
     Text path;
     Bytes bytes;
+    bool remove = false;  // the target goes instead (bytes unused)
 };
 
 struct ReplaceOutcome {

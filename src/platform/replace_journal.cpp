@@ -7,7 +7,7 @@
 
 // The journal is a few lines of text, each ended by CR LF:
 //   vorlane journal 2
-//   <1 if the target existed, else 0> <old size> <old checksum> <new size> <new checksum> <name>   (one per file)
+//   <existed: 1 or 0> <old size> <old checksum> <stays: 1 or 0> <new size> <new checksum> <name>   (one per file)
 //   end <checksum of every byte before this line>
 // Checksums are 16 hex digits; a name is the target's path below the game folder, so the
 // journal still reads when the folder is reached under another spelling (another case, an
@@ -54,16 +54,18 @@ std::optional<std::uint64_t> number(std::optional<std::string_view> text, int ba
 }
 
 std::optional<PlannedFile> entry(std::string_view line) {
-    const auto existed = field(line);
+    auto flag = [&] {
+        const auto value = field(line);
+        return value && (*value == "0" || *value == "1") ? std::optional<bool>(*value == "1") : std::nullopt;
+    };
+    const auto existed = flag();
     const auto oldSize = number(field(line), 10);
     const auto oldSum = number(field(line), 16);
+    const auto stays = flag();
     const auto newSize = number(field(line), 10);
     const auto newSum = number(field(line), 16);
-    if (!existed || (*existed != "0" && *existed != "1") || !oldSize || !oldSum || !newSize || !newSum ||
-        line.empty()) {
-        return std::nullopt;
-    }
-    return PlannedFile{.name = Text(line), .existed = *existed == "1", .old = {*oldSize, *oldSum},
+    if (!existed || !oldSize || !oldSum || !stays || !newSize || !newSum || line.empty()) return std::nullopt;
+    return PlannedFile{.name = Text(line), .existed = *existed, .old = {*oldSize, *oldSum}, .stays = *stays,
                        .fresh = {*newSize, *newSum}};
 }
 
@@ -118,8 +120,8 @@ Text nameBelow(const Text& root, const Text& target) {
 Text journalText(const std::vector<PlannedFile>& plan) {
     Text text(kHeader);
     for (const PlannedFile& f : plan) {
-        text += Text(f.existed ? "1 " : "0 ") + std::to_string(f.old.size) + " " + hex(f.old.checksum) + " " +
-                std::to_string(f.fresh.size) + " " + hex(f.fresh.checksum) + " " + f.name;
+        text += Text(f.existed ? "1 " : "0 ") + std::to_string(f.old.size) + " " + hex(f.old.checksum) +
+                (f.stays ? " 1 " : " 0 ") + std::to_string(f.fresh.size) + " " + hex(f.fresh.checksum) + " " + f.name;
         text += kLineEnd;
     }
     return text + Text(kEnd) + hex(checksumOf(text)) + Text(kLineEnd);

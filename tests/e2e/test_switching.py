@@ -46,7 +46,7 @@ def journal(files):
             value = ((value ^ byte) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
         return value
     text = b"vorlane journal 2\r\n" + b"".join(
-        b"1 %d %016x %d %016x " % (len(OLD_LAUNCHER[rel]), checksum(OLD_LAUNCHER[rel]), len(data), checksum(data)) +
+        b"1 %d %016x 1 %d %016x " % (len(OLD_LAUNCHER[rel]), checksum(OLD_LAUNCHER[rel]), len(data), checksum(data)) +
         rel.replace("/", "\\").encode("gb18030") + b"\r\n" for rel, data in files.items())
     return text + b"end %016x\r\n" % checksum(text)
 
