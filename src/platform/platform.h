@@ -62,6 +62,8 @@ public:
     virtual FileRead readFileBytes(const Text& path) = 0;
     // A file or a folder of that name exists.
     virtual bool exists(const Text& path) = 0;
+    // Makes the folder unless it exists; its parent must.
+    [[nodiscard]] virtual bool makeFolder(const Text& path) = 0;
     // Creates or atomically replaces the file; a crash never leaves it truncated.
     [[nodiscard]] virtual bool writeFileBytes(const Text& path, const Bytes& bytes) = 0;
     // Replaces every file or none: on failure each target keeps its previous bytes and
@@ -76,6 +78,8 @@ public:
 
     // Modal box with the default title and one OK button (style 0).
     virtual void showMessage(const Text& text, int style = 0) = 0;
+    // Modal box with Yes and No; true only for Yes (closing the box is No).
+    virtual bool ask(const Text& question) = 0;
     virtual void openUrl(const Text& url) = 0;
     // Fetches every page at once in the background, each within 5 s and 4 MiB (an empty
     // address is not fetched and comes back empty), and returns at once. When the last has

@@ -124,6 +124,11 @@ public:
     Text programDirectory() override { return programDir; }
     FileRead readFileBytes(const Text& path) override { return readWholeFile(path); }
     bool exists(const Text& path) override { return PosixFileOps().exists(path); }
+    bool makeFolder(const Text& path) override {
+        std::error_code error;
+        std::filesystem::create_directory(nativePath(path), error);
+        return std::filesystem::is_directory(nativePath(path));
+    }
     bool writeFileBytes(const Text& path, const Bytes& bytes) override {
         return replaceFilesAtomically(fileOps, {FileWrite{path, bytes}}).ok;
     }
@@ -136,6 +141,11 @@ public:
     void showMessage(const Text& text, int) override {
         messages.push_back(text);
         if (onMessage) onMessage();
+    }
+    bool answer = true;  // what the player answers every question
+    bool ask(const Text& question) override {
+        messages.push_back(question);
+        return answer;
     }
     void openUrl(const Text& url) override { openedUrls.push_back(url); }
     void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {

@@ -28,6 +28,14 @@ FileRead Win32Platform::readFileBytes(const Text& path) { return readFile(path);
 
 bool Win32Platform::exists(const Text& path) { return fileOps_.exists(path); }
 
+bool Win32Platform::makeFolder(const Text& path) {
+    auto wide = systemPath(path);
+    if (!wide) return false;
+    if (CreateDirectoryW(wide->c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesW(wide->c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool Win32Platform::writeFileBytes(const Text& path, const Bytes& bytes) {
     return replaceFilesAtomically(fileOps_, {FileWrite{path, bytes}}).ok;
 }
@@ -45,6 +53,12 @@ void Win32Platform::showMessage(const Text& text, int style) {
     std::wstring body = widen(text).value_or(L"?");
     HandlerScope running(context_);
     MessageBoxW(activeWindow(), body.c_str(), L"" VORLANE_TITLE, static_cast<UINT>(style) | MB_OK | MB_SETFOREGROUND);
+}
+
+bool Win32Platform::ask(const Text& question) {
+    std::wstring body = widen(question).value_or(L"?");
+    HandlerScope running(context_);
+    return MessageBoxW(activeWindow(), body.c_str(), L"" VORLANE_TITLE, MB_YESNO | MB_SETFOREGROUND) == IDYES;
 }
 
 void Win32Platform::openUrl(const Text& url) {
