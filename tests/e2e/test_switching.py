@@ -4,7 +4,7 @@ import stat
 import unittest
 
 from harness import E2ETestCase, changes, wait_until
-from surroundings import x_geometry
+from surroundings import sample_game, x_geometry
 import expected_files as expected
 
 LIVE_DONE = "本程序为您成功切换成CF正服，即可进入游戏."
@@ -18,6 +18,7 @@ NO_CLIENT = "提示：没有找到游戏程序："
 CLIENT_FAILS = "提示：无法启动游戏程序："
 STATE = "透明标签16"
 UNKNOWN = "当前客户端：未知（启动器文件不是本程序写入的）"
+RESTORE = "透明标签17"
 
 # What a client installed some time ago holds (made up; only its bytes matter).
 OLD_LAUNCHER = {
@@ -189,6 +190,35 @@ class ServerSwitchTest(E2ETestCase):
                    what="the first copy's window restored")
         self.assertEqual(len(self.session.x_windows()), 1)
         self.assertTrue(app.running())
+
+    def test_the_games_own_launcher_files_are_kept_and_one_click_puts_them_back(self):
+        game = sample_game(self)
+        installed = {rel: data for rel, data in game.snapshot().items() if rel in expected.SWITCHED_FILES}
+        self.assertEqual(sorted(installed), [expected.SERVER_CHOICE, expected.VERSION_FILE])
+        app = self.start(game)
+        self.assertEqual(app.state["labels"][STATE], UNKNOWN)
+        self.assertIn(RESTORE, app.state["hidden"])
+        for radio, box, version in (("单选框2", "编辑框1", "1.0.12.345"), ("单选框1", "编辑框2", "1.0.9.310")):
+            self.choose(app, radio)
+            app.type_into(box, version)
+            message, state = self.press_switch(app)
+            self.assertIn(message, (LIVE_DONE, EXPERIENCE_DONE))
+            self.assertNotIn(RESTORE, state["hidden"])
+        backup = {rel: data for rel, data in game.snapshot().items() if rel.startswith("Vorlane备份/")}
+        self.assertEqual(sorted(backup), ["Vorlane备份/" + rel for rel in sorted(installed)] + ["Vorlane备份/备份清单.txt"])
+
+        mark = app.click(RESTORE)
+        self.assertEqual(app.wait_for_message(since=mark), "确定要把启动器文件恢复为本程序第一次切换前的样子吗？")
+        app.dismiss_message()  # Yes, the default
+        self.assertEqual(app.wait_for_message(since=mark + 1), "提示：已恢复游戏原来的启动器文件。")
+        app.dismiss_message()
+        state = app.wait_for_event(f"pressed {RESTORE}", since=mark)
+        self.assertEqual(state["labels"][STATE], "当前客户端：游戏原来的启动器文件（未切换）")
+        self.assertIn(RESTORE, state["hidden"])
+        files = game.snapshot()
+        self.assertEqual({rel: files.get(rel) for rel in expected.SWITCHED_FILES},
+                         {rel: installed.get(rel) for rel in expected.SWITCHED_FILES})
+        self.assertEqual({rel: data for rel, data in files.items() if rel.startswith("Vorlane备份/")}, backup)
 
     def test_read_only_launcher_files_fail_the_switch_and_change_nothing(self):
         game = self.installed_game()

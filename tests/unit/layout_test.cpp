@@ -159,16 +159,20 @@ TEST_F(MainWindow, TabFollowsTheTaskWithTheRadioGroupAsOneStopAndPassesOverDisab
     struct Case {
         const char* chosen;  // the radio button clicked first, if any
         std::vector<std::string> stops;
+        bool restoreShown = false;  // the link that puts the game's launcher back follows 转 换
     };
     const Case cases[] = {
         {nullptr, {"单选框1", "编辑框2", "编辑框1"}},
         {"单选框2", {"单选框2", "编辑框1"}},  // choosing the experience server disables 编辑框2
         {"单选框1", {"单选框1", "编辑框2"}},
+        {"单选框1", {"单选框1", "编辑框2"}, true},
     };
     for (const Case& k : cases) {
         if (k.chosen) app.main.fire(c(k.chosen), Event::Clicked);
+        c("透明标签17").setVisible(k.restoreShown);
         std::vector<std::string> stops = k.stops, forwards, backwards;
         stops.insert(stops.end(), rest.begin(), rest.end());
+        if (k.restoreShown) stops.insert(stops.begin() + static_cast<std::ptrdiff_t>(k.stops.size()) + 1, "透明标签17");
         for (std::size_t i = 0, n = stops.size(); i < 16; ++i) {
             forwards.push_back(stops[i % n]);
             backwards.push_back(stops[n - 1 - i % n]);
