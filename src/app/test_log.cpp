@@ -83,8 +83,8 @@ public:
         real_.showMessage(text, style);
     }
     void openUrl(const Text& url) override { real_.openUrl(url); }
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {
-        real_.fetchPages(std::move(urls), std::move(arrived));
+    void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override {
+        real_.fetchPages(std::move(pages), std::move(arrived));
     }
     bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
     std::optional<Text> runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }

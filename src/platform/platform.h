@@ -30,8 +30,17 @@ struct HttpResponse {
     Text contentType;  // the Content-Type header, empty when absent
 };
 
-// The pages of one fetchPages call, in the order asked.
-using PagesArrived = std::function<void(const std::vector<HttpResponse>& pages)>;
+// What the program keeps of a fetched page: a short text. Runs on the worker that fetched
+// the page, so it touches nothing but the page (a plain function, no state).
+using PageDigest = Text (*)(const HttpResponse& page);
+
+struct PageRequest {
+    Text url;
+    PageDigest digest;
+};
+
+// The digests of one fetchPages call's pages, in the order asked.
+using PagesArrived = std::function<void(const std::vector<Text>& digests)>;
 
 class Platform {
 public:
@@ -58,10 +67,11 @@ public:
     virtual void showMessage(const Text& text, int style = 0) = 0;
     virtual void openUrl(const Text& url) = 0;
     // Fetches every page at once in the background, each within 5 s and 4 MiB (an empty
-    // address is not fetched and comes back empty), and returns at once. When the last has
-    // come back, `arrived` runs on the UI thread: never while a handler, its message box or
-    // a dialog runs (it waits until they end), and not at all once the program is ending.
-    virtual void fetchPages(std::vector<Text> urls, PagesArrived arrived) = 0;
+    // address is not fetched: its digest gets an empty page), digests it there and returns
+    // at once. When the last digest is made, `arrived` runs on the UI thread: never while a
+    // handler, its message box or a dialog runs (it waits until they end), and not at all
+    // once the program is ending.
+    virtual void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) = 0;
     // Starts the program by its full path, quoted, in its own folder.
     virtual bool runProgram(const Text& programPath, bool wait) = 0;
     // The full path of a running program, other than this one, whose file lies in the

@@ -98,7 +98,7 @@ public:
     std::vector<Text> fetchedUrls;
     // Fetches stay on their way until arrive() lets one come back.
     struct HeldFetch {
-        std::vector<Text> urls;
+        std::vector<PageRequest> pages;
         PagesArrived arrived;
     };
     std::vector<HeldFetch> held;
@@ -132,22 +132,22 @@ public:
         if (onMessage) onMessage();
     }
     void openUrl(const Text& url) override { openedUrls.push_back(url); }
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {
-        for (const Text& url : urls) {
-            if (!url.empty()) fetchedUrls.push_back(url);
+    void fetchPages(std::vector<PageRequest> requests, PagesArrived arrived) override {
+        for (const PageRequest& page : requests) {
+            if (!page.url.empty()) fetchedUrls.push_back(page.url);
         }
-        held.push_back({std::move(urls), std::move(arrived)});
+        held.push_back({std::move(requests), std::move(arrived)});
     }
     // The held fetch `index` (the oldest by default) comes back with the pages served now.
     void arrive(std::size_t index = 0) {
         HeldFetch fetch = std::move(held.at(index));
         held.erase(held.begin() + static_cast<std::ptrdiff_t>(index));
-        std::vector<HttpResponse> responses;
-        for (const Text& url : fetch.urls) {
-            auto it = pages.find(url);
-            responses.push_back(url.empty() || it == pages.end() ? HttpResponse{} : it->second);
+        std::vector<Text> digests;
+        for (const PageRequest& page : fetch.pages) {
+            auto it = pages.find(page.url);
+            digests.push_back(page.digest(page.url.empty() || it == pages.end() ? HttpResponse{} : it->second));
         }
-        fetch.arrived(responses);
+        fetch.arrived(digests);
     }
     void arriveAll() {
         while (!held.empty()) arrive();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "online/page_labels.h"
 #include "online/page_text.h"
 #include "online/release_compare.h"
 #include "online/text_between.h"
@@ -85,6 +86,10 @@ TEST(OnlinePageText, ConvertsPagesDeclaredUtf8AndKeepsEveryOtherPageByteForByte)
         // cut at the size limit inside the last character: that character is dropped
         {chinese + utf8(u8"端").substr(0, 2), "text/html; charset=utf-8", gbk},
         {chinese + utf8(u8"😀").substr(0, 3), "text/html; charset=utf-8", gbk},
+        // only the first 1024 bytes are looked at for a <meta>
+        {std::string(1004, ' ') + "<meta charset=utf-8>" + chinese, "", std::string(1004, ' ') + "<meta charset=utf-8>" + gbk},
+        {std::string(1006, ' ') + "<meta charset=utf-8>" + chinese, "", std::string(1006, ' ') + "<meta charset=utf-8>" + chinese},
+        {"<meta charset=utf-8" + chinese, "", "<meta charset=utf-8" + gbk},  // a tag left open
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pageText(response(c.body, c.contentType)), c.expected) << c.contentType << " / " << c.body;
@@ -96,6 +101,39 @@ TEST(OnlinePageText, LetsTheChineseMarkersMatchAUtf8PageOnlyAfterConversion) {
     EXPECT_EQ(textBetween(bytesToText(textToBytes(page)), "穿越火线（CrossFire）v", "完整客户端:"), "");
     EXPECT_EQ(textBetween(pageText(response(page, "text/html; charset=utf-8")), "穿越火线（CrossFire）v", "完整客户端:"),
               "2.0.1");
+}
+
+TEST(OnlinePageLabels, CutsEachLabelOfAtMost64BytesAndTreatsALongerOneAsMissing) {
+    const std::string v64(64, '7');
+    struct Case {
+        PageDigest digest;
+        std::string body;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {newestReleaseLabel, "cfs" + v64 + "iii", v64},
+        {newestReleaseLabel, "cfs" + v64 + "8iii", ""},
+        {experienceVersionLabel, "cfv" + v64 + "vvvv", v64},
+        {experienceVersionLabel, "cfv" + v64 + "8vvvv", ""},
+        {liveVersionLabel, "穿越火线（CrossFire）v" + v64 + "完整客户端:", v64},
+        {liveVersionLabel, "穿越火线（CrossFire）v" + v64 + "8完整客户端:", ""},
+        {liveVersionLabel, utf8(u8"<meta charset=utf-8>穿越火线（CrossFire）v2.0.1完整客户端:"), "2.0.1"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.digest(response(c.body)), c.expected) << c.body;
+}
+
+// Pages an attacker on the network path could send, at the largest size a fetch keeps.
+TEST(OnlinePageLabels, HostilePagesOfFourMebibytesGiveTheRightLabels) {
+    constexpr std::size_t kPage = 4u << 20;
+    std::string flood = "<meta charset=utf-8 ";
+    while (flood.size() < kPage - 64) flood += "<meta";
+    const std::string marked = utf8(u8"穿越火线（CrossFire）v2.0.1完整客户端:");
+    EXPECT_EQ(liveVersionLabel(response(flood + marked)), "2.0.1");
+    EXPECT_EQ(liveVersionLabel(response(flood.substr(1) + marked)), "");  // no charset: UTF-8 never matches
+
+    const std::string start = "穿越火线（CrossFire）v";
+    const std::string end = "完整客户端:";
+    EXPECT_EQ(liveVersionLabel(response(start + std::string(kPage - 64, '1') + end)), "");
 }
 
 TEST(OnlineReleaseCompare, ComparesDotSeparatedNumbersNumerically) {

@@ -56,9 +56,9 @@ void Win32Platform::openUrl(const Text& url) {
     });
 }
 
-void Win32Platform::fetchPages(std::vector<Text> urls, PagesArrived arrived) {
-    afterFirstFrame([this, urls = std::move(urls), arrived = std::move(arrived)]() mutable {
-        fetches_.start(std::move(urls), std::move(arrived));
+void Win32Platform::fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) {
+    afterFirstFrame([this, pages = std::move(pages), arrived = std::move(arrived)]() mutable {
+        fetches_.start(std::move(pages), std::move(arrived));
     });
 }
 
@@ -81,7 +81,7 @@ void Win32Platform::applyArrivedPages() {
     PageFetches::Batch batch = std::move(ready.front());
     ready.pop_front();
     HandlerScope running(context_);  // its end resumes for the next batch
-    batch.arrived(batch.pages);
+    batch.arrived(batch.digests);
 }
 
 bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win32::runProgram(programPath, wait); }

@@ -25,7 +25,7 @@ public:
     void recoverFiles(const Text& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
     void openUrl(const Text& url) override;
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override;
+    void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override;
     bool runProgram(const Text& programPath, bool wait) override;
     std::optional<Text> runningProgramIn(const Text& folder) override;
     void playMusic(int times, const Text& path, Control& owner) override;
