@@ -75,6 +75,30 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of 图形按钮2";
 }
 
+// What a version box shows is what the switch reads: a character the texts cannot hold
+// leaves a mark the version check refuses, never the text the box held before.
+TEST(WindowHost, AnEditBoxTextThatCannotBeConvertedIsRefusedNotReplacedByTheOldOne) {
+    Win32Platform platform;
+    App app(platform);
+    WicDecoder decoder;
+    SkinPictures pictures(resourcePictures(decoder));
+    FontCache fonts;
+    HostContext context{pictures, decoder, fonts};
+    WindowHost host(app.main, context, nullptr, false);
+    ASSERT_TRUE(host.alive());
+    HWND box = childAt(host.hwnd(), {16, 176, 312, 192});
+    ASSERT_NE(box, nullptr) << "编辑框1";
+    SetWindowTextW(box, L"1.0.9");
+    EXPECT_EQ(app.main.control("编辑框1").text(), "1.0.9");
+    SetWindowTextW(box, L"1.0.9\xD800");
+    EXPECT_EQ(app.main.control("编辑框1").text(), "1.0.9\x1A");
+
+    testing::SystemHook system;
+    app.main.fire(app.main.control("单选框2"), Event::Clicked);
+    app.main.fire(app.main.control("图形按钮2"), Event::Clicked);
+    EXPECT_EQ(system.messages(), std::vector<std::wstring>{L"提示：版本号不能包含 < > & 或控制字符，请重新填写！"});
+}
+
 // A quit while the preview is open (the session ending, say) closes the preview and still
 // ends the program, with the quit's exit code.
 TEST(WindowHost, AQuitWhileThePreviewIsOpenEndsTheProgramWithItsExitCode) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/encoding.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/services.h"
 
@@ -32,14 +33,7 @@ constexpr char kUnnamable[] = "?";
 }  // namespace
 
 Text narrowKeepingMarks(const std::wstring& wide) {
-    Text out;
-    for (std::size_t i = 0; i < wide.size();) {
-        std::size_t n = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1])) ? 2 : 1;
-        auto piece = narrow(std::wstring_view(wide).substr(i, n));
-        out += piece ? *piece : Text(kUnnamable);
-        i += n;
-    }
-    return out;
+    return utf16ToTextMarked(std::u16string(wide.begin(), wide.end()), kUnnamable);
 }
 
 Text programDirectory() {

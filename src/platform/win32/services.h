@@ -17,6 +17,10 @@ namespace vorlane::win32 {
 // losing a character. Used for every caption, message, path and address.
 std::optional<std::wstring> widen(std::string_view text);
 std::optional<Text> narrow(std::wstring_view wide);
+// What the user typed or chose, as the model holds it: a character a text cannot hold
+// becomes the control character SUB, which the version check refuses and no file name
+// holds, so it is never used as if it were something else.
+Text narrowUserText(std::wstring_view wide);
 
 // A path as the file APIs want it: converted exactly, long paths given the \\?\ prefix.
 std::optional<std::wstring> systemPath(const Text& path);

@@ -136,9 +136,7 @@ bool Win32Platform::openFileDialog(Control& dialog) {
         ok = GetOpenFileNameW(&ofn);
     }
     if (!ok) return false;
-    auto chosen = narrow(file.c_str());
-    if (!chosen) return false;
-    dialog.setText(*chosen);
+    dialog.setText(narrowUserText(file.c_str()));
     return true;
 }
 
