@@ -4,10 +4,13 @@
 
 #include "app/app.h"
 #include "app/test_log.h"
+#include "platform/win32/services.h"
 #include "platform/win32/test_hooks_win32.h"
 #include "platform/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library: the program's folder is a game folder.
+    vorlane::win32::loadLibrariesFromSystemFolderOnly();
     vorlane::win32::logPhase("entry");
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);

@@ -57,6 +57,10 @@ void stopMusic();
 
 Text localIpAddress();
 
+// First thing at start: every library loaded by name from here on, by the program or by the
+// system for it, comes from the system folder (where the system cannot be told so, at
+// least not from the current folder).
+void loadLibrariesFromSystemFolderOnly();
 // A DLL loaded from the system folder by its file name, never from the program's own
 // folder (a game folder, which may hold a DLL of the same name); null when it cannot be.
 HMODULE loadSystemLibrary(const std::wstring& file);
