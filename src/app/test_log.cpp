@@ -68,7 +68,7 @@ public:
     Text programDirectory() override { return real_.programDirectory(); }
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool exists(const Text& p) override { return real_.exists(p); }
-    bool writeFileBytes(const Text& p, const Bytes& b) override { return real_.writeFileBytes(p, b); }
+    CopyOutcome copyFile(const Text& s, const Text& t) override { return real_.copyFile(s, t); }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const Text& journal) override {
         auto start = std::chrono::steady_clock::now();
         ReplaceOutcome outcome = real_.replaceFiles(f, journal);

@@ -15,6 +15,12 @@ struct FileRead {
     bool ok = false;  // false: missing or unreadable (bytes then empty)
 };
 
+enum class CopyOutcome {
+    Copied,
+    SourceUnusable,    // missing, unreadable, empty, or no regular file
+    TargetUnwritable,  // the target keeps its bytes
+};
+
 struct FileWrite {
     Text path;
     Bytes bytes;
@@ -49,11 +55,15 @@ public:
     // The program's folder, without a trailing backslash.
     virtual Text programDirectory() = 0;
 
+    // The whole of a regular file, for what is decoded or compared: never a folder, a device
+    // or a pipe (refused at once, never waited on), nor a file over 64 MiB.
     virtual FileRead readFileBytes(const Text& path) = 0;
     // A file or a folder of that name exists.
     virtual bool exists(const Text& path) = 0;
-    // Creates or atomically replaces the file; a crash never leaves it truncated.
-    [[nodiscard]] virtual bool writeFileBytes(const Text& path, const Bytes& bytes) = 0;
+    // Puts a copy of the source, a regular file that is not empty, in place of the target in
+    // one step; copied a piece at a time, so only the disk bounds its size. The target keeps
+    // its bytes unless the copy reads back exactly as the source; a crash never truncates it.
+    [[nodiscard]] virtual CopyOutcome copyFile(const Text& source, const Text& target) = 0;
     // Replaces every file or none: on failure each target keeps its previous bytes and
     // no temporary file is left. Targets are moved into place in the order given and read
     // back. The journal, a file in a folder that exists, lives while they are moved, so

@@ -66,4 +66,38 @@ bool FaultyFileOps::moveOver(const Text& from, const Text& to) {
 
 bool FaultyFileOps::remove(const Text& path) { return survives() && real_.remove(path); }
 
+namespace {
+
+// Reads the file with its first byte altered.
+class AlteredReader final : public FileReader {
+public:
+    explicit AlteredReader(std::unique_ptr<FileReader> real) : real_(std::move(real)) {}
+    std::optional<std::size_t> read(std::uint8_t* into, std::size_t size) override {
+        const std::optional<std::size_t> n = real_->read(into, size);
+        if (n && *n > 0 && !altered_) {
+            into[0] ^= 1;
+            altered_ = true;
+        }
+        return n;
+    }
+
+private:
+    std::unique_ptr<FileReader> real_;
+    bool altered_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<FileReader> FaultyFileOps::openRegular(const Text& path) {
+    if (dead()) return nullptr;
+    std::unique_ptr<FileReader> reader = realCopy_.openRegular(path);
+    if (!reader || !fails()) return reader;
+    return lies ? std::make_unique<AlteredReader>(std::move(reader)) : nullptr;
+}
+
+std::unique_ptr<FileWriter> FaultyFileOps::createRegular(const Text& path) {
+    if (!survives() || fails()) return nullptr;
+    return realCopy_.createRegular(path);
+}
+
 }  // namespace vorlane::testing

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/posix_copy_ops.h"
 #include "platform/posix/posix_file_ops.h"
 
 namespace vorlane::testing {
@@ -32,9 +33,10 @@ void writeFile(const std::filesystem::path& p, const std::string& bytes);
 std::string readFile(const std::filesystem::path& p);  // empty when missing
 
 // Wraps the real file operations for fault injection: fails the n-th write, read, keep or
-// move (1-based), or dies during the n-th change to the disk, as a crash would: a write
-// then leaves half its bytes, and nothing happens after it.
-class FaultyFileOps final : public FileOps {
+// move (1-based; a copy's opens count as reads and writes), or dies during the n-th change
+// to the disk, as a crash would: a write then leaves half its bytes, and nothing happens
+// after it.
+class FaultyFileOps final : public FileOps, public CopyOps {
 public:
     int failAt = 0;  // 0: never fail
     int calls = 0;
@@ -49,11 +51,14 @@ public:
     bool keepCopy(const Text& from, const Text& to) override;
     bool moveOver(const Text& from, const Text& to) override;
     bool remove(const Text& path) override;
+    std::unique_ptr<FileReader> openRegular(const Text& path) override;
+    std::unique_ptr<FileWriter> createRegular(const Text& path) override;
 
 private:
     bool fails() { return ++calls == failAt; }
     bool survives() { return !dead() && (++changes < crashAt || crashAt == 0); }
     PosixFileOps real_;
+    PosixCopyOps realCopy_;
 };
 
 // Stands for the system's window: like the real host, it observes its window, is owned by
@@ -118,8 +123,8 @@ public:
     Text programDirectory() override { return programDir; }
     FileRead readFileBytes(const Text& path) override { return readWholeFile(path); }
     bool exists(const Text& path) override { return PosixFileOps().exists(path); }
-    bool writeFileBytes(const Text& path, const Bytes& bytes) override {
-        return replaceFilesAtomically(fileOps, {FileWrite{path, bytes}}).ok;
+    CopyOutcome copyFile(const Text& source, const Text& target) override {
+        return copyFileAtomically(fileOps, source, target);
     }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) override {
         return replaceFilesAtomically(fileOps, files, journal);

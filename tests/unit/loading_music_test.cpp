@@ -66,6 +66,12 @@ TEST_F(LoadingMusic, InstallCopiesByteForByteAndRestoreBringsBackTheBackup) {
     click("图形按钮8", pathOf("second.mp3"));
     EXPECT_EQ(readFile(installed()), "second");
     EXPECT_EQ(fake.messages, ok);
+    std::string large(3 * (1 << 20) + 17, '\0');  // several pieces of a copy
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 4099);
+    writeFile(dir.path() / "large.mp3", large);
+    click("图形按钮8", pathOf("large.mp3"));
+    EXPECT_EQ(readFile(installed()), large);
+    EXPECT_EQ(fake.messages, ok);
     click("图形按钮9");
     EXPECT_EQ(readFile(installed()), "backup copy");
     EXPECT_TRUE(fake.messages.empty());
@@ -74,23 +80,36 @@ TEST_F(LoadingMusic, InstallCopiesByteForByteAndRestoreBringsBackTheBackup) {
 TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
     writeFile(dir.path() / "new.mp3", "new song");
     writeFile(dir.path() / "sound.mp3", "backup copy");
-    const std::vector<Text> failure{"提示：无法写入背景音乐文件：" + pathOf("TCLS\\music\\sound.mp3") +
-                                    "\r\n请确认本程序放在CF游戏根目录下，并关闭游戏后重试。"};
-    // Stage the new file, keep the old one, move: each step fails once.
-    for (int failAt : {1, 2, 3}) {
+    const Text failure = "提示：无法写入背景音乐文件：" + pathOf("TCLS\\music\\sound.mp3") +
+                         "\r\n请确认本程序放在CF游戏根目录下，并关闭游戏后重试。";
+    // The copy's steps: open the source, stage the copy, open the copy and the source again
+    // to compare them, move. Each fails once, and the copy once reads back altered.
+    struct Case {
+        int failAt;
+        bool lies;
+        bool sourceUnusable;
+    };
+    const Case cases[] = {{1, false, true}, {2, false, false}, {3, false, false},
+                          {4, false, false}, {5, false, false}, {3, true, false}};
+    for (const Case& c : cases) {
         for (const char* button : {"图形按钮8", "图形按钮9"}) {
             fake.fileOps.calls = 0;
-            fake.fileOps.failAt = failAt;
+            fake.fileOps.failAt = c.failAt;
+            fake.fileOps.lies = c.lies;
             click(button, pathOf("new.mp3"));
-            EXPECT_EQ(fake.messages, failure) << button << " failing step " << failAt;
-            EXPECT_EQ(readFile(installed()), "launcher's own music") << button << " failing step " << failAt;
+            const Text unusable = std::string(button) == "图形按钮8" ? "提示：无法读取mp3文件：" + pathOf("new.mp3")
+                                                                     : "提示：没有找到备份音乐文件：" + pathOf("sound.mp3");
+            EXPECT_EQ(fake.messages, std::vector<Text>{c.sourceUnusable ? unusable : failure})
+                << button << " failing step " << c.failAt;
+            EXPECT_EQ(readFile(installed()), "launcher's own music") << button << " failing step " << c.failAt;
+            EXPECT_FALSE(fs::exists(dir.path() / "TCLS" / "music" / "sound.mp3.vorlane-new"));
         }
     }
     fake.fileOps.failAt = 0;
     fs::remove_all(dir.path() / "TCLS");
     for (const char* button : {"图形按钮8", "图形按钮9"}) {
         click(button, pathOf("new.mp3"));
-        EXPECT_EQ(fake.messages, failure) << button;
+        EXPECT_EQ(fake.messages, std::vector<Text>{failure}) << button;
     }
     EXPECT_FALSE(fs::exists(dir.path() / "TCLS"));
 }

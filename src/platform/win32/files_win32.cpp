@@ -12,6 +12,8 @@ namespace vorlane::win32 {
 namespace {
 
 constexpr DWORD kChunk = 1u << 20;
+// What is read whole is decoded (the loading picture) or compared (the launcher files).
+constexpr std::size_t kWholeFileLimit = 64u << 20;
 
 bool isReadOnly(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
@@ -56,19 +58,15 @@ Text programDirectory() {
 
 FileRead readFile(const Text& path) {
     FileRead result;
-    auto wide = systemPath(path);
-    if (!wide) return result;
-    OwnedFile file(CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return result;
+    OwnedFile file = openRegularFile(path);
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
-        result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    }
+    if (!file || !GetFileSizeEx(file.get(), &size) || static_cast<ULONGLONG>(size.QuadPart) > kWholeFileLimit) return result;
+    result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
     std::uint8_t buffer[65536];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        // A file that grows past the limit while it is read is refused too.
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) || result.bytes.size() + got > kWholeFileLimit) {
             result.bytes.clear();
             return result;
         }

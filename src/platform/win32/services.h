@@ -8,8 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_copy.h"
 #include "platform/file_replace.h"
 #include "platform/platform.h"
+#include "platform/win32/handle.h"
 
 namespace vorlane::win32 {
 
@@ -28,6 +30,9 @@ std::optional<std::wstring> systemPath(const Text& path);
 Text programDirectory();
 // For showing a name: a character that a text cannot hold becomes "?".
 Text narrowKeepingMarks(const std::wstring& wide);
+// A regular file on a disk, open for reading; empty (without waiting) for anything else.
+OwnedFile openRegularFile(const Text& path);
+// The whole of a regular file of at most 64 MiB.
 FileRead readFile(const Text& path);
 
 class Win32FileOps final : public FileOps {
@@ -36,6 +41,14 @@ public:
     FileRead read(const Text& path) override;
     bool exists(const Text& path) override;
     bool keepCopy(const Text& from, const Text& to) override;
+    bool moveOver(const Text& from, const Text& to) override;
+    bool remove(const Text& path) override;
+};
+
+class Win32CopyOps final : public CopyOps {
+public:
+    std::unique_ptr<FileReader> openRegular(const Text& path) override;
+    std::unique_ptr<FileWriter> createRegular(const Text& path) override;
     bool moveOver(const Text& from, const Text& to) override;
     bool remove(const Text& path) override;
 };

@@ -28,8 +28,8 @@ FileRead Win32Platform::readFileBytes(const Text& path) { return readFile(path);
 
 bool Win32Platform::exists(const Text& path) { return fileOps_.exists(path); }
 
-bool Win32Platform::writeFileBytes(const Text& path, const Bytes& bytes) {
-    return replaceFilesAtomically(fileOps_, {FileWrite{path, bytes}}).ok;
+CopyOutcome Win32Platform::copyFile(const Text& source, const Text& target) {
+    return copyFileAtomically(copyOps_, source, target);
 }
 
 ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files, const Text& journal) {

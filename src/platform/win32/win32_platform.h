@@ -20,7 +20,7 @@ public:
     Text programDirectory() override;
     FileRead readFileBytes(const Text& path) override;
     bool exists(const Text& path) override;
-    bool writeFileBytes(const Text& path, const Bytes& bytes) override;
+    CopyOutcome copyFile(const Text& source, const Text& target) override;
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) override;
     void recoverFiles(const Text& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
@@ -57,6 +57,7 @@ private:
     FontCache fonts_;
     HostContext context_{pictures_, decoder_, fonts_};
     Win32FileOps fileOps_;
+    Win32CopyOps copyOps_;
     std::vector<std::function<void()>> waitingForFirstFrame_;
     bool firstFrameShown_ = false;
     bool musicPlayed_ = false;  // else there is nothing to stop at the end
