@@ -86,7 +86,7 @@ public:
     void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override {
         real_.fetchPages(std::move(pages), std::move(arrived));
     }
-    bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
+    RunOutcome runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
     std::optional<Text> runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
     void playMusic(int times, const Text& p, Control& owner) override { real_.playMusic(times, p, owner); }
     void stopMusic() override { real_.stopMusic(); }

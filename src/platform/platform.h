@@ -21,6 +21,12 @@ enum class CopyOutcome {
     TargetUnwritable,  // the target keeps its bytes
 };
 
+enum class RunOutcome {
+    Started,
+    Declined,  // the player said no to the administrator prompt, as to a double-click's
+    Failed,
+};
+
 struct FileWrite {
     Text path;
     Bytes bytes;
@@ -82,8 +88,9 @@ public:
     // handler, its message box or a dialog runs (it waits until they end), and not at all
     // once the program is ending.
     virtual void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) = 0;
-    // Starts the program by its full path, quoted, in its own folder.
-    virtual bool runProgram(const Text& programPath, bool wait) = 0;
+    // Starts the program by its full path, quoted, in its own folder; one that asks for
+    // administrator rights as a double-click would, with the system's prompt.
+    virtual RunOutcome runProgram(const Text& programPath, bool wait) = 0;
     // The full path of a running program, other than this one, whose file lies in the
     // folder or below it.
     virtual std::optional<Text> runningProgramIn(const Text& folder) = 0;

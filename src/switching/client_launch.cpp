@@ -8,7 +8,7 @@ void onLaunchClientClicked(App& app) {
     const Text client = app.gameDir + "\\TCLS\\Client.exe";
     if (!app.platform.exists(client)) {
         app.platform.showMessage("提示：没有找到游戏程序：" + client);
-    } else if (!app.platform.runProgram(client, false)) {
+    } else if (app.platform.runProgram(client, false) == RunOutcome::Failed) {
         app.platform.showMessage("提示：无法启动游戏程序：" + client);
     }
 }

@@ -90,7 +90,7 @@ public:
         bool wait;
     };
     std::vector<Run> runs;
-    bool runsStart = true;               // what runProgram answers
+    RunOutcome runOutcome = RunOutcome::Started;  // what runProgram answers
     std::optional<Text> runningProgram;  // what runningProgramIn answers
     struct MusicCall {
         bool play;
@@ -157,9 +157,9 @@ public:
     void arriveAll() {
         while (!held.empty()) arrive();
     }
-    bool runProgram(const Text& path, bool wait) override {
+    RunOutcome runProgram(const Text& path, bool wait) override {
         runs.push_back({path, wait});
-        return runsStart;
+        return runOutcome;
     }
     std::optional<Text> runningProgramIn(const Text&) override { return runningProgram; }
     void playMusic(int times, const Text& path, Control& owner) override {

@@ -58,11 +58,11 @@ TEST(RunProgram, StartsByQuotedFullPathInItsOwnFolder) {
     TempFolder base;
     Client client = installClient(base);
     const std::string expected = utf8(L"\"" + client.exe + L"\"\n" + client.folder + L"\n" + client.folder + L"\n");
-    EXPECT_TRUE(runProgram(narrow(client.exe).value(), true));
+    EXPECT_EQ(runProgram(narrow(client.exe).value(), true), RunOutcome::Started);
     EXPECT_EQ(readWide(client.folder + L"\\launch.txt"), expected);
 
     DeleteFileW((client.folder + L"\\launch.txt").c_str());
-    EXPECT_TRUE(runProgram(narrow(client.exe).value(), false));
+    EXPECT_EQ(runProgram(narrow(client.exe).value(), false), RunOutcome::Started);
     std::string written;
     for (int i = 0; i < 200 && written != expected; ++i) {  // bounded: at most 20 s
         Sleep(100);
@@ -74,7 +74,54 @@ TEST(RunProgram, StartsByQuotedFullPathInItsOwnFolder) {
 TEST(RunProgram, ReportsAProgramThatCannotBeStarted) {
     TempFolder base;
     for (const Text& path : {base.text() + "\\TCLS\\Client.exe", base.text() + "\\Client\x81.exe", Text()}) {
-        EXPECT_FALSE(runProgram(path, false)) << path;
+        EXPECT_EQ(runProgram(path, false), RunOutcome::Failed) << path;
+    }
+}
+
+// The system's answers for a client whose manifest asks for administrator rights (Wine
+// runs every program elevated and never gives them itself).
+BOOL WINAPI needsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                           LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+    SetLastError(kElevationRequired);
+    return FALSE;
+}
+BOOL WINAPI refusedOtherwise(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                             LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+BOOL WINAPI promptRefused(SHELLEXECUTEINFOW*) {
+    SetLastError(ERROR_CANCELLED);
+    return FALSE;
+}
+BOOL WINAPI shellFails(SHELLEXECUTEINFOW*) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
+}
+
+// Such a client is started as a double-click starts it, in its own folder; a prompt the
+// player refuses is no failure, any other is.
+TEST(RunProgram, AClientThatAsksForAdministratorRightsIsStartedAsADoubleClickWould) {
+    TempFolder base;
+    Client client = installClient(base);
+    const std::wstring launched = client.folder + L"\\launch.txt";
+    struct Case {
+        ProgramStarters starters;
+        RunOutcome expected;
+    };
+    const Case cases[] = {{{needsElevation, ShellExecuteExW}, RunOutcome::Started},
+                          {{needsElevation, promptRefused}, RunOutcome::Declined},
+                          {{needsElevation, shellFails}, RunOutcome::Failed},
+                          {{refusedOtherwise, ShellExecuteExW}, RunOutcome::Failed}};
+    for (const Case& c : cases) {
+        DeleteFileW(launched.c_str());
+        EXPECT_EQ(runProgram(narrow(client.exe).value(), true, c.starters), c.expected);
+        const std::string written = readWide(launched);
+        if (c.expected == RunOutcome::Started) {
+            EXPECT_NE(written.find("\n" + utf8(client.folder) + "\n"), std::string::npos) << written;
+        } else {
+            EXPECT_EQ(written, "");
+        }
     }
 }
 

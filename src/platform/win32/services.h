@@ -2,6 +2,7 @@
 // The Windows implementations of the system services, one file each; Win32Platform
 // composes them with the window host.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <optional>
@@ -57,8 +58,21 @@ public:
 // program calls it only on workers (PageFetches); an empty address fails at once.
 HttpResponse httpGet(const Text& url);
 
-// Full path as the application name, quoted on the command line, started in its folder.
-bool runProgram(const Text& programPath, bool wait);
+// CreateProcessW's answer for a program whose manifest asks for administrator rights
+// (ERROR_ELEVATION_REQUIRED, which MinGW-w64's headers lack).
+constexpr DWORD kElevationRequired = 740;
+
+// How a program is started: the system's calls, which the tests replace to answer as
+// Windows does for a program that asks for administrator rights.
+struct ProgramStarters {
+    decltype(&CreateProcessW) createProcess = CreateProcessW;
+    decltype(&ShellExecuteExW) shellExecute = ShellExecuteExW;
+};
+
+// Full path as the application name, quoted on the command line, started in its folder. A
+// program that asks for administrator rights is started as a double-click starts it, with
+// the system's prompt.
+RunOutcome runProgram(const Text& programPath, bool wait, const ProgramStarters& starters = {});
 // The first running program found, other than this one, whose file lies in the folder or
 // below it (full paths compared without regard to case).
 std::optional<Text> runningProgramIn(const Text& folder);

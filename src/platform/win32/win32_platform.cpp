@@ -84,7 +84,9 @@ void Win32Platform::applyArrivedPages() {
     batch.arrived(batch.digests);
 }
 
-bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win32::runProgram(programPath, wait); }
+RunOutcome Win32Platform::runProgram(const Text& programPath, bool wait) {
+    return win32::runProgram(programPath, wait);
+}
 
 std::optional<Text> Win32Platform::runningProgramIn(const Text& folder) { return win32::runningProgramIn(folder); }
 

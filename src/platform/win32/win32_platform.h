@@ -26,7 +26,7 @@ public:
     void showMessage(const Text& text, int style) override;
     void openUrl(const Text& url) override;
     void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override;
-    bool runProgram(const Text& programPath, bool wait) override;
+    RunOutcome runProgram(const Text& programPath, bool wait) override;
     std::optional<Text> runningProgramIn(const Text& folder) override;
     void playMusic(int times, const Text& path, Control& owner) override;
     void stopMusic() override;
