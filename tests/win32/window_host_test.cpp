@@ -99,6 +99,31 @@ TEST(WindowHost, AnEditBoxTextThatCannotBeConvertedIsRefusedNotReplacedByTheOldO
     EXPECT_EQ(system.messages(), std::vector<std::wstring>{L"提示：版本号不能包含 < > & 或控制字符，请重新填写！"});
 }
 
+void runsOutOfMemory(App&) { throw std::bad_alloc(); }
+
+constexpr ControlSpec kGreedyButton[] = {
+    {.name = "图形按钮1", .kind = ControlKind::GraphicButton, .width = 40, .height = 20, .onClicked = runsOutOfMemory}};
+constexpr WindowSpec kGreedyWindow{.name = "测试窗口", .title = "", .width = 100, .height = 50, .controls = kGreedyButton};
+
+// A handler that cannot have the memory it needs ends with one box that says so, and the
+// window goes on.
+TEST(WindowHost, AHandlerThatRunsOutOfMemoryIsReportedAndTheWindowGoesOn) {
+    Win32Platform platform;
+    App app(platform);
+    Window window(kGreedyWindow, app);
+    WicDecoder decoder;
+    SkinPictures pictures(resourcePictures(decoder));
+    FontCache fonts;
+    HostContext context{pictures, decoder, fonts};
+    WindowHost host(window, context, nullptr, false);
+    ASSERT_TRUE(host.alive());
+    testing::SystemHook system;
+    for (int click = 0; click < 2; ++click) host.fire(window.control("图形按钮1"), Event::Clicked);
+    EXPECT_EQ(system.messages(), std::vector<std::wstring>(2, L"提示：内存不足，操作未完成。"));
+    EXPECT_TRUE(host.alive());
+    EXPECT_EQ(context.handlersRunning, 0);
+}
+
 // A quit while the preview is open (the session ending, say) closes the preview and still
 // ends the program, with the quit's exit code.
 TEST(WindowHost, AQuitWhileThePreviewIsOpenEndsTheProgramWithItsExitCode) {

@@ -80,8 +80,8 @@ void Win32Platform::applyArrivedPages() {
     }
     PageFetches::Batch batch = std::move(ready.front());
     ready.pop_front();
-    HandlerScope running(context_);  // its end resumes for the next batch
-    batch.arrived(batch.digests);
+    // The handler's end resumes for the next batch.
+    runHandler(context_, activeWindow(), [&] { batch.arrived(batch.digests); });
 }
 
 RunOutcome Win32Platform::runProgram(const Text& programPath, bool wait) {
@@ -177,10 +177,7 @@ void Win32Platform::loadWindow(Window& window, bool modal) {
     window.setHost(std::move(made));
     if (main) logPhase("window made");
     // Prepared before it appears, so its first frame is whole.
-    {
-        HandlerScope running(context_);
-        window.fireCreated();
-    }
+    runHandler(context_, owner, [&] { window.fireCreated(); });
     if (main) logPhase("prepared");
     if (owner) EnableWindow(owner, FALSE);
     host.show();
@@ -188,8 +185,9 @@ void Win32Platform::loadWindow(Window& window, bool modal) {
     if (!modal) {
         logPhase("painted");
         firstFrameShown_ = true;
-        HandlerScope running(context_);
-        for (auto& work : std::exchange(waitingForFirstFrame_, {})) work();
+        runHandler(context_, host.hwnd(), [this] {
+            for (auto& work : std::exchange(waitingForFirstFrame_, {})) work();
+        });
         logPhase("pages asked");
         return;
     }

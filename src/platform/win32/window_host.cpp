@@ -263,8 +263,7 @@ void WindowHost::invalidate(const Control& c) {
 }
 
 void WindowHost::fire(Control& c, Event e) {
-    HandlerScope running(context_);
-    model_.fire(c, e);
+    runHandler(context_, hwnd_, [&] { model_.fire(c, e); });
 }
 
 void WindowHost::setHovered(Control* c) {
