@@ -204,7 +204,9 @@ class Session:
         self.accessible_exe = self.build / "accessible.exe"
         self.client_stub = self.build / "client_stub.exe"
         self.planted_dll = self.build / "planted.dll"
-        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub, self.planted_dll):
+        self.pipe_holder = self.build / "pipe_holder.exe"
+        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub, self.planted_dll,
+                       self.pipe_holder):
             if not needed.is_file():
                 raise SetupError(f"{needed} is missing: cmake --preset windows-test && "
                                  f"cmake --build --preset windows-test -j2")
