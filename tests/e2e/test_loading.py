@@ -28,23 +28,22 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def install(app, path, timeout=10):
-    """Types `path` over what the music box holds, clicks install; returns the message it showed."""
-    app.click("编辑框3")
-    app.key("End", "shift+Home")
-    app.s.xdotool("type", "--delay", "30", "--", path)
-    mark = app.click("图形按钮8")
-    message = app.wait_for_message(since=mark, timeout=timeout)
-    app.dismiss_message()
-    app.wait_for_event("clicked 图形按钮8", since=mark)
-    return message
-
-
 class LoadingMusicTest(E2ETestCase):
 
     def click(self, app, name):
         mark = app.click(name)
         return app.wait_for_event(f"clicked {name}", since=mark)
+
+    def install(self, app, path, timeout=10):
+        """Types `path` over what the music box holds, clicks install; returns the message it showed."""
+        app.click("编辑框3")
+        app.key("End", "shift+Home")
+        app.s.xdotool("type", "--delay", "30", "--", path)
+        mark = app.click("图形按钮8")
+        message = app.wait_for_message(since=mark, timeout=timeout)
+        app.dismiss_message()
+        app.wait_for_event("clicked 图形按钮8", since=mark)
+        return message
 
     def dialog(self):
         for title in DIALOG_TITLES:
@@ -81,10 +80,10 @@ class LoadingMusicTest(E2ETestCase):
         before = game.snapshot()
 
         missing = windows_path(chosen.with_name("gone.mp3"))
-        self.assertEqual(install(app, missing), UNREADABLE + missing)
+        self.assertEqual(self.install(app, missing), UNREADABLE + missing)
         self.assertEqual(changes(before, game.snapshot()), [])
 
-        self.assertEqual(install(app, windows_path(chosen)), DONE)
+        self.assertEqual(self.install(app, windows_path(chosen)), DONE)
         self.assertEqual(game.read(MUSIC), chosen_bytes)
         self.assertEqual(changes(before, game.snapshot()), [f"changed {MUSIC}"])
 
@@ -101,7 +100,7 @@ class LoadingMusicTest(E2ETestCase):
         self.assertFalse(app.state["checked"]["图形按钮12"])
         self.assertTrue(self.click(app, "图形按钮12")["checked"]["图形按钮12"])
 
-        self.assertEqual(install(app, windows_path(chosen)), DONE)
+        self.assertEqual(self.install(app, windows_path(chosen)), DONE)
         self.assertEqual(game.read(MUSIC), chosen_bytes)
         self.assertTrue(self.click(app, "图形按钮9")["checked"]["图形按钮12"])
         self.assertEqual(game.read(MUSIC), game.read("sound.mp3"))

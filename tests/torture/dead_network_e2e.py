@@ -40,12 +40,10 @@ class HostileWebServer:
 class DeadNetworkTest(E2ETestCase):
 
     def click_until_stopped(self, app):
-        """Clicks the two radio buttons in turn while the pages arrive, until the timer has
-        stopped, then twice more; each click must be handled. Returns how long each took, as
-        seen from outside (the log polled every 50 ms)."""
-        took = []
-        stopped_after = None
-        deadline = time.monotonic() + STOPS_WITHIN
+        """Clicks the radio buttons in turn while the pages arrive until the timer has stopped,
+        and twice more, each click handled; how long each took, seen from outside (the log is
+        polled every 50 ms)."""
+        took, stopped_after, deadline = [], None, time.monotonic() + STOPS_WITHIN
         while stopped_after is None or len(took) < stopped_after + 2:
             self.assertLess(time.monotonic(), deadline, "the timer did not stop")
             name = ("单选框1", "单选框2")[len(took) % 2]

@@ -38,16 +38,6 @@ FETCH_LIMIT = 4 << 20
 KINDS = ("blackhole", "drip", "reset", "huge", "garbage", "loop", "gzip", "badchunk", "metaflood", "hugemarker", "page")
 
 
-def meta_flood():
-    return b"<meta" * (FETCH_LIMIT // 5) + b" " * (FETCH_LIMIT % 5)
-
-
-def huge_marker():
-    start = "cfs cfv 穿越火线（CrossFire）v".encode("gbk")
-    end = "完整客户端: vvvv iii".encode("gbk")
-    return start + b"1" * (FETCH_LIMIT - len(start) - len(end)) + end
-
-
 class Handler(socketserver.BaseRequestHandler):
     def setup(self):
         self.sent = 0
@@ -130,17 +120,17 @@ class Handler(socketserver.BaseRequestHandler):
 
     def send_slowly(self, body, pieces=64, seconds=1.5):
         self.headers(extra=[f"Content-Length: {len(body)}"])
-        step = -(-len(body) // pieces)
-        for at in range(0, len(body), step):
-            self.send(body[at:at + step])
+        for at in range(0, len(body), len(body) // pieces):
+            self.send(body[at:at + len(body) // pieces])
             if self.server.stopped.wait(seconds / pieces):
                 return
 
     def serve_metaflood(self):
-        self.send_slowly(meta_flood())
+        self.send_slowly(b"<meta" * (FETCH_LIMIT // 5))
 
     def serve_hugemarker(self):
-        self.send_slowly(huge_marker())
+        start, end = "cfs cfv 穿越火线（CrossFire）v".encode("gbk"), "完整客户端: vvvv iii".encode("gbk")
+        self.send_slowly(start + b"1" * (FETCH_LIMIT - len(start) - len(end)) + end)
 
     def serve_page(self):
         self.headers(extra=[f"Content-Length: {len(PAGE)}"])

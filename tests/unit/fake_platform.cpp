@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace vorlane::testing {
 
@@ -69,21 +70,15 @@ bool FaultyFileOps::remove(const Text& path) { return survives() && real_.remove
 namespace {
 
 // Reads the file with its first byte altered.
-class AlteredReader final : public FileReader {
-public:
-    explicit AlteredReader(std::unique_ptr<FileReader> real) : real_(std::move(real)) {}
+struct AlteredReader final : FileReader {
+    explicit AlteredReader(std::unique_ptr<FileReader> file) : real(std::move(file)) {}
     std::optional<std::size_t> read(std::uint8_t* into, std::size_t size) override {
-        const std::optional<std::size_t> n = real_->read(into, size);
-        if (n && *n > 0 && !altered_) {
-            into[0] ^= 1;
-            altered_ = true;
-        }
+        const std::optional<std::size_t> n = real->read(into, size);
+        if (n && *n > 0 && !std::exchange(altered, true)) into[0] ^= 1;
         return n;
     }
-
-private:
-    std::unique_ptr<FileReader> real_;
-    bool altered_ = false;
+    std::unique_ptr<FileReader> real;
+    bool altered = false;
 };
 
 }  // namespace

@@ -79,8 +79,6 @@ LRESULT CALLBACK countKeys(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 DWORD windowThread = 0;
-
-// A page's bytes as a text, marked when digested on the window's thread.
 Text bodyOffTheWindowThread(const HttpResponse& page) {
     return (GetCurrentThreadId() == windowThread ? "on the window's thread: " : "") + bytesToText(page.body);
 }

@@ -79,23 +79,16 @@ TEST(RunProgram, ReportsAProgramThatCannotBeStarted) {
 }
 
 // The system's answers for a client whose manifest asks for administrator rights (Wine
-// runs every program elevated and never gives them itself).
-BOOL WINAPI needsElevation(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
-                           LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
-    SetLastError(kElevationRequired);
+// runs every program elevated).
+template <DWORD error>
+BOOL WINAPI createFails(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                        LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+    SetLastError(error);
     return FALSE;
 }
-BOOL WINAPI refusedOtherwise(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
-                             LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-}
-BOOL WINAPI promptRefused(SHELLEXECUTEINFOW*) {
-    SetLastError(ERROR_CANCELLED);
-    return FALSE;
-}
+template <DWORD error>
 BOOL WINAPI shellFails(SHELLEXECUTEINFOW*) {
-    SetLastError(ERROR_FILE_NOT_FOUND);
+    SetLastError(error);
     return FALSE;
 }
 
@@ -105,23 +98,17 @@ TEST(RunProgram, AClientThatAsksForAdministratorRightsIsStartedAsADoubleClickWou
     TempFolder base;
     Client client = installClient(base);
     const std::wstring launched = client.folder + L"\\launch.txt";
-    struct Case {
-        ProgramStarters starters;
-        RunOutcome expected;
-    };
-    const Case cases[] = {{{needsElevation, ShellExecuteExW}, RunOutcome::Started},
-                          {{needsElevation, promptRefused}, RunOutcome::Declined},
-                          {{needsElevation, shellFails}, RunOutcome::Failed},
-                          {{refusedOtherwise, ShellExecuteExW}, RunOutcome::Failed}};
-    for (const Case& c : cases) {
+    const std::pair<ProgramStarters, RunOutcome> cases[] = {
+        {{createFails<kElevationRequired>, ShellExecuteExW}, RunOutcome::Started},
+        {{createFails<kElevationRequired>, shellFails<ERROR_CANCELLED>}, RunOutcome::Declined},
+        {{createFails<kElevationRequired>, shellFails<ERROR_FILE_NOT_FOUND>}, RunOutcome::Failed},
+        {{createFails<ERROR_ACCESS_DENIED>, ShellExecuteExW}, RunOutcome::Failed}};
+    for (const auto& [starters, expected] : cases) {
         DeleteFileW(launched.c_str());
-        EXPECT_EQ(runProgram(narrow(client.exe).value(), true, c.starters), c.expected);
+        EXPECT_EQ(runProgram(narrow(client.exe).value(), true, starters), expected);
         const std::string written = readWide(launched);
-        if (c.expected == RunOutcome::Started) {
-            EXPECT_NE(written.find("\n" + utf8(client.folder) + "\n"), std::string::npos) << written;
-        } else {
-            EXPECT_EQ(written, "");
-        }
+        EXPECT_EQ(written.find("\n" + utf8(client.folder) + "\n") != std::string::npos, expected == RunOutcome::Started)
+            << written;
     }
 }
 
