@@ -52,7 +52,7 @@ bool isRegularDiskFile(HANDLE file) {
     return GetFileInformationByHandle(file, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-OwnedFile open(const Text& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+OwnedFile openChecked(const Text& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
     auto wide = systemPath(path);
     if (!wide || !namesAFile(*wide)) return {};
     OwnedFile file(CreateFileW(wide->c_str(), access, share, nullptr, disposition, flags, nullptr));
@@ -99,8 +99,8 @@ private:
 }  // namespace
 
 OwnedFile openRegularFile(const Text& path) {
-    return open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                FILE_FLAG_SEQUENTIAL_SCAN);
+    return openChecked(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN);
 }
 
 std::unique_ptr<FileReader> Win32CopyOps::openRegular(const Text& path) {
@@ -109,7 +109,7 @@ std::unique_ptr<FileReader> Win32CopyOps::openRegular(const Text& path) {
 }
 
 std::unique_ptr<FileWriter> Win32CopyOps::createRegular(const Text& path) {
-    OwnedFile file = open(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+    OwnedFile file = openChecked(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     return file ? std::make_unique<Writer>(std::move(file)) : nullptr;
 }
 
