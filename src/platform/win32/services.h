@@ -33,6 +33,8 @@ Text programDirectory();
 Text narrowKeepingMarks(const std::wstring& wide);
 // A regular file on a disk, open for reading; empty (without waiting) for anything else.
 OwnedFile openRegularFile(const Text& path);
+// The regular file created, or truncated, for writing; empty for anything else.
+OwnedFile createRegularFile(const Text& path);
 // The whole of a regular file of at most 64 MiB.
 FileRead readFile(const Text& path);
 
