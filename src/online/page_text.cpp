@@ -39,9 +39,9 @@ std::string_view metaCharset(std::string_view page) {
     const std::string_view head = page.substr(0, kPrescanBytes);
     for (int at = findText(head, "<meta", 1, true); at != -1;) {
         const int close = findText(head, ">", at);
-        const std::string_view tag = head.substr(static_cast<std::size_t>(at - 1),
-                                                 close == -1 ? std::string_view::npos : static_cast<std::size_t>(close - at));
-        if (std::string_view label = charsetLabel(tag); !label.empty()) return label;
+        const std::size_t from = static_cast<std::size_t>(at - 1);
+        const std::size_t length = close == -1 ? std::string_view::npos : static_cast<std::size_t>(close - at);
+        if (std::string_view label = charsetLabel(head.substr(from, length)); !label.empty()) return label;
         if (close == -1) break;
         at = findText(head, "<meta", close + 1, true);
     }
