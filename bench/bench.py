@@ -189,7 +189,8 @@ class Bench:
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.game = WORK / "game"
         # WIC comes in through COM rather than as an import.
-        self.arguments = {"dlls": imports(TEST_EXE)[0] + ["windowscodecs.dll"]}
+        # The common controls are delay-loaded, but loaded at once.
+        self.arguments = {"dlls": imports(TEST_EXE)[0] + ["comctl32.dll", "windowscodecs.dll"]}
         parts = []
         for i, (_, _, arguments) in enumerate(FIRST_FRAME_PARTS):
             parts += arguments.split()
