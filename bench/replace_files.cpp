@@ -74,7 +74,7 @@ int wmain(int argc, wchar_t** argv) {
             std::vector<FileWrite> files = launcherFiles(*folder, 2 * round + turn);
             LARGE_INTEGER start;
             QueryPerformanceCounter(&start);
-            bool ok = replace ? replaceFilesAtomically(ops, files, *folder + "\\TCLS\\switch.vorlane-journal").ok
+            bool ok = replace ? replaceFilesAtomically(ops, files, {*folder + "\\TCLS\\switch.vorlane-journal", *folder}).ok
                               : plainWrites(files);
             double ms = elapsedMs(start);
             if (!ok) return 1;

@@ -9,7 +9,10 @@ namespace vorlane {
 
 void onMainWindowCreated(App& app) {
     app.gameDir = app.platform.programDirectory();
-    recoverInterruptedSwitch(app);
+    // Told over the window once it shows: the start-up is no place for a box.
+    if (auto told = recoverInterruptedSwitch(app)) {
+        app.platform.afterFirstFrame([&app, message = std::move(*told)] { app.platform.showMessage(message); });
+    }
     showLauncherState(app);
 
     Control& picture = app.main.control("动画物体1");

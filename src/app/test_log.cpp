@@ -69,7 +69,7 @@ public:
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool exists(const Text& p) override { return real_.exists(p); }
     CopyOutcome copyFile(const Text& s, const Text& t) override { return real_.copyFile(s, t); }
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const Text& journal) override {
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const JournalPlace& journal) override {
         auto start = std::chrono::steady_clock::now();
         ReplaceOutcome outcome = real_.replaceFiles(f, journal);
         std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
@@ -77,7 +77,9 @@ public:
                ",\"ok\":" + (outcome.ok ? "true" : "false") + "}");
         return outcome;
     }
-    void recoverFiles(const Text& journal, const std::vector<Text>& t) override { real_.recoverFiles(journal, t); }
+    ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& t) override {
+        return real_.recoverFiles(journal, t);
+    }
     void showMessage(const Text& text, int style) override {
         append("{\"message\":" + json(text) + ",\"ms\":" + std::to_string(elapsedMs()) + "}");
         real_.showMessage(text, style);
@@ -87,7 +89,7 @@ public:
         real_.fetchPages(std::move(pages), std::move(arrived));
     }
     RunOutcome runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
-    std::optional<Text> runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
+    RunningProgram runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
     void playMusic(int times, const Text& p, Control& owner) override { real_.playMusic(times, p, owner); }
     void stopMusic() override { real_.stopMusic(); }
     Text localIpAddress() override { return real_.localIpAddress(); }
@@ -95,6 +97,7 @@ public:
     int screenHeight() override { return real_.screenHeight(); }
     bool openFileDialog(Control& d) override { return real_.openFileDialog(d); }
     void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
+    void afterFirstFrame(std::function<void()> work) override { real_.afterFirstFrame(std::move(work)); }
     void destroyWindow(Window& w) override { real_.destroyWindow(w); }
     void placeAnimationObject(Control& b, Control& o, int l, int t) override { real_.placeAnimationObject(b, o, l, t); }
     int runMessageLoop() override { return real_.runMessageLoop(); }
@@ -110,12 +113,13 @@ std::string stateLine(const App& app, const char* event, const Control* control)
                       ",\"ms\":" + std::to_string(elapsedMs()) + ",\"window\":" + rect(app.main.bounds()) +
                       ",\"minimised\":" + (app.main.minimised() ? "true" : "false");
     if (app.preview) out += ",\"preview\":" + rect(app.preview->bounds());
-    std::string labels, edits, checked;
+    std::string labels, hidden, edits, checked;
     int interval = 0;
     for (const Control& c : app.main.controls()) {
         switch (c.kind()) {
             case ControlKind::TransparentLabel:
                 labels += (labels.empty() ? "" : ",") + json(c.name()) + ":" + json(c.text());
+                if (!c.visible()) hidden += (hidden.empty() ? "" : ",") + json(c.name());
                 break;
             case ControlKind::EditBox:
                 if (c.visible()) {
@@ -133,7 +137,8 @@ std::string stateLine(const App& app, const char* event, const Control* control)
             default: break;
         }
     }
-    return out + ",\"labels\":{" + labels + "},\"edits\":{" + edits + "},\"checked\":{" + checked +
+    return out + ",\"labels\":{" + labels + "},\"hidden\":[" + hidden + "],\"edits\":{" + edits +
+           "},\"checked\":{" + checked +
            "},\"interval\":" + std::to_string(interval) + "}";
 }
 

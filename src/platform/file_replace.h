@@ -31,13 +31,16 @@ protected:
 Text stagedName(const Text& target);
 Text keptName(const Text& target);
 
-// `journal` (empty: none) names a file in a folder that exists; it lives only while the
-// targets are being moved. Targets are read back before the replacement counts as done.
-ReplaceOutcome replaceFilesAtomically(FileOps& ops, const std::vector<FileWrite>& files, const Text& journal = {});
+// `journal.path` (empty: none) names a file in a folder that exists; it lives only while the
+// targets are being moved, and every target lies below `journal.root`. Targets are read back
+// before the replacement counts as done.
+ReplaceOutcome replaceFilesAtomically(FileOps& ops, const std::vector<FileWrite>& files,
+                                      const JournalPlace& journal = {});
 
-// Finishes or undoes the replacement that `journal` records, and removes every side file
-// of `targets` (every file such a replacement may write). Fails, naming a file, when that
-// file cannot be put right; the journal then stays for the next attempt.
-ReplaceOutcome recoverReplacement(FileOps& ops, const Text& journal, const std::vector<Text>& targets);
+// Finishes or undoes the replacement that the journal records, and removes every side file
+// of `targets` (every file such a replacement may write). Fails, naming what is not as before,
+// when the files cannot be put right; the journal then stays for the next attempt. A whole
+// journal it cannot read changes nothing.
+ReplaceOutcome recoverReplacement(FileOps& ops, const JournalPlace& journal, const std::vector<Text>& targets);
 
 }  // namespace vorlane

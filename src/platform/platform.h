@@ -11,7 +11,7 @@
 namespace vorlane {
 
 struct FileRead {
-    Bytes bytes;
+    Bytes bytes{};
     bool ok = false;  // false: missing or unreadable (bytes then empty)
 };
 
@@ -34,7 +34,25 @@ struct FileWrite {
 
 struct ReplaceOutcome {
     bool ok = false;
-    Text failedPath;  // the first path that could not be written
+    Text failedPath{};  // the first path that could not be written
+    // After a failure: every file that could not be put back as it was (or, when every file
+    // was, the side file or journal that could not be removed). The journal then stays, and the
+    // next start finishes the undo. Empty: nothing changed.
+    std::vector<Text> notRestored{};
+    bool unknownJournal = false;  // a whole journal this program cannot read: nothing was touched
+};
+
+// Where a replacement keeps its journal, and the folder below which it names the targets.
+struct JournalPlace {
+    Text path;  // empty: no journal
+    Text root;
+};
+
+// A program of a folder that runs, found by where its file lies or, for a process the system
+// will not let us look into, by its name.
+struct RunningProgram {
+    bool cannotTell = false;  // the system would not list the running programs
+    std::optional<Text> path{};
 };
 
 struct HttpResponse {
@@ -74,10 +92,11 @@ public:
     // no temporary file is left. Targets are moved into place in the order given and read
     // back. The journal, a file in a folder that exists, lives while they are moved, so
     // that after a crash recoverFiles leaves them all old or all new.
-    [[nodiscard]] virtual ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) = 0;
+    [[nodiscard]] virtual ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files,
+                                                      const JournalPlace& journal) = 0;
     // Finishes or undoes a replaceFiles with this journal that a crash cut short, and
     // removes the side files of `targets` (every file such a call may write).
-    virtual void recoverFiles(const Text& journal, const std::vector<Text>& targets) = 0;
+    [[nodiscard]] virtual ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) = 0;
 
     // Modal box with the default title and one OK button (style 0).
     virtual void showMessage(const Text& text, int style = 0) = 0;
@@ -91,9 +110,10 @@ public:
     // Starts the program by its full path, quoted, in its own folder; one that asks for
     // administrator rights as a double-click would, with the system's prompt.
     virtual RunOutcome runProgram(const Text& programPath, bool wait) = 0;
-    // The full path of a running program, other than this one, whose file lies in the
-    // folder or below it.
-    virtual std::optional<Text> runningProgramIn(const Text& folder) = 0;
+    // A running program, other than this one, whose file lies in the folder or below it, or
+    // which the system will not let us look into and bears the name of a program directly in
+    // the folder or its TCLS folder.
+    virtual RunningProgram runningProgramIn(const Text& folder) = 0;
 
     // Plays in the background; when the last play ends by itself (not when stopped or
     // replaced), `owner` gets its music-ended event.
@@ -111,6 +131,9 @@ public:
     // prepared before it appears, so its first frame is whole; pages the main window's
     // start-up opens or fetches are asked for once that frame is painted.
     virtual void loadWindow(Window& window, bool modal) = 0;
+    // Runs `work` once the main window's first frame is painted (at once if it is), when no
+    // handler runs: for what the player should see over the window, not before it.
+    virtual void afterFirstFrame(std::function<void()> work) = 0;
     virtual void destroyWindow(Window& window) = 0;
     virtual void placeAnimationObject(Control& box, Control& object, int left, int top) = 0;
 

@@ -2,17 +2,21 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <string_view>
 
 // The journal is a few lines of text, each ended by CR LF:
-//   vorlane journal 1
-//   <1 if the target existed, else 0> <size> <checksum, 16 hex digits> <target path>   (one per file)
-//   end <checksum of every byte before this line, 16 hex digits>
-// The last line makes a journal that was cut short, or damaged, read as no journal.
+//   vorlane journal 2
+//   <1 if the target existed, else 0> <old size> <old checksum> <new size> <new checksum> <name>   (one per file)
+//   end <checksum of every byte before this line>
+// Checksums are 16 hex digits; a name is the target's path below the game folder, so the
+// journal still reads when the folder is reached under another spelling (another case, an
+// 8.3 name, another drive letter) or has moved. The last line makes a journal that was cut
+// short, or damaged, read as damaged; a whole one of another format reads as unknown.
 namespace vorlane {
 namespace {
 
-constexpr std::string_view kHeader = "vorlane journal 1\r\n";
+constexpr std::string_view kHeader = "vorlane journal 2\r\n";
 constexpr std::string_view kEnd = "end ";
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kHexDigits = 16;
@@ -51,38 +55,44 @@ std::optional<std::uint64_t> number(std::optional<std::string_view> text, int ba
 
 std::optional<PlannedFile> entry(std::string_view line) {
     const auto existed = field(line);
-    const auto size = number(field(line), 10);
-    const auto sum = number(field(line), 16);
-    if (!existed || (*existed != "0" && *existed != "1") || !size || !sum || line.empty()) return std::nullopt;
-    return PlannedFile{Text(line), *existed == "1", *size, *sum};
-}
-
-}  // namespace
-
-std::uint64_t checksum(const Bytes& bytes) {
-    return checksumOf(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
-Text journalText(const std::vector<PlannedFile>& plan) {
-    Text text(kHeader);
-    for (const PlannedFile& f : plan) {
-        text += Text(f.existed ? "1 " : "0 ") + std::to_string(f.size) + " " + hex(f.checksum) + " " + f.target;
-        text += kLineEnd;
+    const auto oldSize = number(field(line), 10);
+    const auto oldSum = number(field(line), 16);
+    const auto newSize = number(field(line), 10);
+    const auto newSum = number(field(line), 16);
+    if (!existed || (*existed != "0" && *existed != "1") || !oldSize || !oldSum || !newSize || !newSum ||
+        line.empty()) {
+        return std::nullopt;
     }
-    return text + Text(kEnd) + hex(checksumOf(text)) + Text(kLineEnd);
+    return PlannedFile{.name = Text(line), .existed = *existed == "1", .old = {*oldSize, *oldSum},
+                       .fresh = {*newSize, *newSum}};
 }
 
-std::optional<std::vector<PlannedFile>> parseJournal(const Bytes& bytes) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const std::size_t last = text.size() - std::min(text.size(), kEnd.size() + kHexDigits + kLineEnd.size());
-    const std::string_view body = text.substr(0, last);
-    std::string_view tail = text.substr(last);
-    if (!tail.starts_with(kEnd) || !tail.ends_with(kLineEnd) || !body.starts_with(kHeader)) return std::nullopt;
-    tail = tail.substr(kEnd.size(), kHexDigits);
-    if (number(tail, 16) != checksumOf(body)) return std::nullopt;
+unsigned char folded(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    return c == '/' ? '\\' : c;
+}
 
+// Equal but for the case of ASCII letters and the kind of slash. The byte after a GB18030
+// lead byte belongs to its character and is compared as it is.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x81) {
+            if (x != y || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
+            ++i;
+        } else if (folded(x) != folded(y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The entries of a whole journal's body; nullopt when one cannot be read.
+std::optional<std::vector<PlannedFile>> entries(std::string_view rest) {
     std::vector<PlannedFile> plan;
-    for (std::string_view rest = body.substr(kHeader.size()); !rest.empty();) {
+    while (!rest.empty()) {
         const std::size_t end = rest.find(kLineEnd);
         if (end == std::string_view::npos) return std::nullopt;
         auto planned = entry(rest.substr(0, end));
@@ -91,6 +101,54 @@ std::optional<std::vector<PlannedFile>> parseJournal(const Bytes& bytes) {
         rest.remove_prefix(end + kLineEnd.size());
     }
     return plan;
+}
+
+}  // namespace
+
+Fingerprint fingerprint(const Bytes& bytes) {
+    return {bytes.size(), checksumOf(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))};
+}
+
+Text nameBelow(const Text& root, const Text& target) {
+    if (root.empty() || target.size() <= root.size() + 1 || !target.starts_with(root)) return {};
+    const char separator = target[root.size()];
+    return separator == '\\' || separator == '/' ? target.substr(root.size() + 1) : Text();
+}
+
+Text journalText(const std::vector<PlannedFile>& plan) {
+    Text text(kHeader);
+    for (const PlannedFile& f : plan) {
+        text += Text(f.existed ? "1 " : "0 ") + std::to_string(f.old.size) + " " + hex(f.old.checksum) + " " +
+                std::to_string(f.fresh.size) + " " + hex(f.fresh.checksum) + " " + f.name;
+        text += kLineEnd;
+    }
+    return text + Text(kEnd) + hex(checksumOf(text)) + Text(kLineEnd);
+}
+
+ParsedJournal parseJournal(const Bytes& bytes, const Text& root, const std::vector<Text>& targets) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::size_t last = text.size() - std::min(text.size(), kEnd.size() + kHexDigits + kLineEnd.size());
+    const std::string_view body = text.substr(0, last);
+    std::string_view tail = text.substr(last);
+    if (!tail.starts_with(kEnd) || !tail.ends_with(kLineEnd) ||
+        number(tail.substr(kEnd.size(), kHexDigits), 16) != checksumOf(body)) {
+        return {};
+    }
+    ParsedJournal parsed{.kind = ParsedJournal::Kind::Unknown};
+    auto plan = body.starts_with(kHeader) ? entries(body.substr(kHeader.size())) : std::nullopt;
+    if (!plan) return parsed;
+    for (PlannedFile& f : *plan) {
+        auto target = std::find_if(targets.begin(), targets.end(),
+                                   [&](const Text& t) { return sameName(nameBelow(root, t), f.name); });
+        const bool twice = std::any_of(plan->begin(), plan->end(), [&](const PlannedFile& g) {
+            return target != targets.end() && g.target == *target;
+        });
+        if (target == targets.end() || twice) return parsed;
+        f.target = *target;
+    }
+    parsed.kind = ParsedJournal::Kind::Plan;
+    parsed.plan = std::move(*plan);
+    return parsed;
 }
 
 }  // namespace vorlane

@@ -8,6 +8,7 @@ namespace vorlane {
 
 const Branch kLiveBranch{
     .server = "正服",
+    .choice = "单选框1",
     .versionBox = "编辑框2",
     .headBox = "编辑框4",
     .middleBox = "编辑框12",
@@ -18,6 +19,7 @@ const Branch kLiveBranch{
 
 const Branch kExperienceBranch{
     .server = "体验服",
+    .choice = "单选框2",
     .versionBox = "编辑框1",
     .headBox = "编辑框11",
     .middleBox = "编辑框13",
@@ -54,7 +56,7 @@ std::vector<Text> launcherTargets(const App& app) {
     return targets;
 }
 
-// Beside the version file: TCLS exists whenever a switch can get as far as the journal.
-Text switchJournal(const App& app) { return app.gameDir + "\\TCLS\\switch.vorlane-journal"; }
+// TCLS exists whenever a switch can get as far as the journal.
+JournalPlace switchJournal(const App& app) { return {app.gameDir + "\\TCLS\\switch.vorlane-journal", app.gameDir}; }
 
 }  // namespace vorlane

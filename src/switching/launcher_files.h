@@ -14,6 +14,7 @@ namespace vorlane {
 // of its box.
 struct Branch {
     const char* server;  // as the state line names it
+    const char* choice;  // the radio button that chooses it
     const char* versionBox;
     const char* headBox;
     const char* middleBox;
@@ -30,6 +31,7 @@ Text branchVersionFile(const App& app, const Branch& branch, std::string_view ve
 std::vector<FileWrite> launcherFiles(const App& app, const Branch& branch, const Text& versionFile);
 // Every file either switch writes.
 std::vector<Text> launcherTargets(const App& app);
-Text switchJournal(const App& app);
+// Beside the version file, naming the files below the game folder.
+JournalPlace switchJournal(const App& app);
 
 }  // namespace vorlane

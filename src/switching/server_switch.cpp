@@ -6,14 +6,10 @@
 #include "app/app.h"
 #include "switching/launcher_files.h"
 #include "switching/launcher_state.h"
+#include "switching/switch_messages.h"
 
 namespace vorlane {
 namespace {
-
-Text failureMessage(const Text& path) {
-    return Text("提示：切换失败，游戏文件未作任何修改。无法写入：") + "\r\n" + path + "\r\n" +
-           "请确认本程序放在CF游戏根目录下，并关闭游戏后重试。";
-}
 
 // The version goes into the XML as typed, so markup and control characters would break
 // the file. GB18030 never uses these bytes inside a character, so bytes are checked.
@@ -24,30 +20,30 @@ bool breaksVersionFile(std::string_view version) {
     });
 }
 
-// The message the attempt ends with.
-Text switchTo(App& app, const Branch& branch) {
-    const Text& version = app.main.control(branch.versionBox).text();
-    if (version.empty()) return "提示：请填写版本号！";
-    if (breaksVersionFile(version)) return "提示：版本号不能包含 < > & 或控制字符，请重新填写！";
-    // A running game reads these files; it would go on with a mix of old and new.
-    if (auto running = app.platform.runningProgramIn(app.gameDir)) {
-        return "提示：游戏正在运行，请先关闭游戏再切换：\r\n" + *running;
+Text attemptSwitch(App& app) {
+    for (const Branch* branch : {&kLiveBranch, &kExperienceBranch}) {
+        if (app.main.control(branch->choice).checked()) {
+            return switchLauncher(app, *branch, app.main.control(branch->versionBox).text()).message;
+        }
     }
+    return "提示：请先选中项目！";
+}
+
+}  // namespace
+
+SwitchResult switchLauncher(App& app, const Branch& branch, const Text& version) {
+    if (version.empty()) return {.message = "提示：请填写版本号！"};
+    if (breaksVersionFile(version)) return {.message = "提示：版本号不能包含 < > & 或控制字符，请重新填写！"};
+    // A running game reads these files; it would go on with a mix of old and new.
+    if (auto refusal = gameRunningMessage(app, "提示：游戏正在运行，请先关闭游戏再切换：")) return {.message = *refusal};
     Text& stored = app.*branch.versionText;
     stored = branchVersionFile(app, branch, version);
     // All four or none: a launcher left half on one server and half on the other fails
     // in ways the player cannot see.
     const ReplaceOutcome outcome = app.platform.replaceFiles(launcherFiles(app, branch, stored), switchJournal(app));
-    return outcome.ok ? Text(branch.success) : failureMessage(outcome.failedPath);
+    if (outcome.ok) return {.done = true, .message = branch.success};
+    return {.message = replaceFailureMessage(outcome, "提示：切换失败，且未能恢复全部文件，请不要启动游戏：")};
 }
-
-Text attemptSwitch(App& app) {
-    if (app.main.control("单选框1").checked()) return switchTo(app, kLiveBranch);
-    if (app.main.control("单选框2").checked()) return switchTo(app, kExperienceBranch);
-    return "提示：请先选中项目！";
-}
-
-}  // namespace
 
 void onSwitchClicked(App& app) {
     const Text message = attemptSwitch(app);
@@ -56,6 +52,18 @@ void onSwitchClicked(App& app) {
     app.platform.showMessage(message);
 }
 
-void recoverInterruptedSwitch(App& app) { app.platform.recoverFiles(switchJournal(app), launcherTargets(app)); }
+std::optional<Text> recoverInterruptedSwitch(App& app) {
+    const JournalPlace journal = switchJournal(app);
+    // The game reads the files it was started with; they are put right once it has ended.
+    if (app.platform.exists(journal.path)) {
+        if (auto refusal = gameRunningMessage(
+                app, "提示：游戏正在运行，上次未完成的切换将在游戏关闭后重新打开本程序时完成：")) {
+            return refusal;
+        }
+    }
+    const ReplaceOutcome outcome = app.platform.recoverFiles(journal, launcherTargets(app));
+    if (outcome.ok) return std::nullopt;
+    return replaceFailureMessage(outcome, "提示：上次的切换没有完成，且未能恢复全部文件，请不要启动游戏：");
+}
 
 }  // namespace vorlane

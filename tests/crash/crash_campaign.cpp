@@ -2,10 +2,13 @@
 // over and over, kills it with TerminateProcess at a random moment 5-200 ms later, and
 // checks that every file holds exactly its old or exactly its new bytes. Then it runs the
 // helper's recovery, as the program does at its next start, and checks that the four
-// files are one whole set, old or new, with no side file left. After the last kill an
-// ordinary replacement must leave the new bytes and no side files.
-//   crash_campaign.exe <replace_loop.exe> <kills> <seed>
-// Reads and writes the files with plain Win32 calls, not with the code under test.
+// files are one whole set, old or new, with no side file left. Every other recovery reaches
+// the folder under another spelling: another case, or (when given) another drive letter for
+// the temp folder. After the last kill an ordinary replacement must leave the new bytes and
+// no side files.
+//   crash_campaign.exe <replace_loop.exe> <kills> <seed> [<the temp folder on another drive>]
+// Reads and writes the files with plain Win32 calls, not with the code under test. A helper
+// that the system cannot start is tried again and counted apart: only the files decide.
 #include <windows.h>
 
 #include <cstdio>
@@ -119,13 +122,19 @@ std::wstring quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
 
 HANDLE start(const std::wstring& helper, const std::wstring& arguments);
 
-// Runs the helper to its end; its exit code, or -1 when it could not be started or did not
-// end within a minute (which of the two is printed).
+// Starts of the helper that the system refused at first (Wine under load: error 1359).
+int refusedStarts = 0;
+constexpr int kStartAttempts = 5;
+
+constexpr long kNotStarted = -2;
+
+// Runs the helper to its end; its exit code, -1 when it did not end within a minute, or
+// kNotStarted.
 long runToEnd(const std::wstring& helper, const std::wstring& arguments) {
     HANDLE process = start(helper, arguments);
     if (!process) {
-        std::printf("  the helper could not be started (error %lu)\n", GetLastError());
-        return -1;
+        std::printf("  the system would not start the helper (error %lu)\n", GetLastError());
+        return kNotStarted;
     }
     DWORD code = 1;
     const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code);
@@ -138,16 +147,32 @@ long runToEnd(const std::wstring& helper, const std::wstring& arguments) {
 }
 
 HANDLE start(const std::wstring& helper, const std::wstring& arguments) {
-    std::wstring commandLine = quoted(helper) + L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return nullptr;
+    for (int attempt = 1;; ++attempt) {
+        std::wstring commandLine = quoted(helper) + L" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &process)) {
+            CloseHandle(process.hThread);
+            return process.hProcess;
+        }
+        if (attempt == kStartAttempts) return nullptr;
+        ++refusedStarts;
+        Sleep(200 * attempt);
     }
-    CloseHandle(process.hThread);
-    return process.hProcess;
+}
+
+// The path with every ASCII letter in the other case: the same folder on Windows.
+std::wstring otherCase(std::wstring path) {
+    for (wchar_t& c : path) {
+        if (c >= L'a' && c <= L'z') {
+            c = static_cast<wchar_t>(c - 32);
+        } else if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c + 32);
+        }
+    }
+    return path;
 }
 
 void removeTree(const std::wstring& folder) {
@@ -172,11 +197,17 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring helper = argv[1];
     const int kills = _wtoi(argv[2]);
     const unsigned seed = static_cast<unsigned>(std::wcstoul(argv[3], nullptr, 10));
+    const std::wstring otherDrive = argc > 4 ? argv[4] : L"";
     const ULONGLONG began = GetTickCount64();
 
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring game = std::wstring(temp, n) + L"vorlane 崩溃 " + std::to_wstring(GetCurrentProcessId());
+    const std::wstring name = L"vorlane 崩溃 " + std::to_wstring(GetCurrentProcessId());
+    const std::wstring game = std::wstring(temp, n) + name;
+    // What the next start may be given: the same folder under another case or drive letter.
+    std::vector<std::wstring> spellings = {otherCase(game)};
+    if (!otherDrive.empty()) spellings.push_back(otherDrive + L"\\" + name);
+    removeTree(game);  // kept by an earlier failed run under the same process number
     CreateDirectoryW(game.c_str(), nullptr);
     CreateDirectoryW((game + L"\\TCLS").c_str(), nullptr);
     CreateDirectoryW((game + L"\\TCLS\\config").c_str(), nullptr);
@@ -191,19 +222,24 @@ int wmain(int argc, wchar_t** argv) {
     HANDLE started = CreateEventW(nullptr, FALSE, FALSE, eventName.c_str());
     std::mt19937 random(seed);
     std::uniform_int_distribution<DWORD> delay(5, 200);
-    int allOld = 0, allNew = 0, split = 0, withStaged = 0, withKept = 0, withJournal = 0;
+    int allOld = 0, allNew = 0, split = 0, withStaged = 0, withKept = 0, withJournal = 0, respelt = 0;
+    int unstarted = 0;  // rounds the helper could not be started for, or did not start replacing in
 
     for (int kill = 1; kill <= kills; ++kill) {
         HANDLE process = start(helper, quoted(game) + L" loop " + eventName);
         if (!process) {
-            std::printf("kill %d: cannot start the helper (error %lu)\n", kill, GetLastError());
-            return 1;
+            std::printf("kill %d: the system would not start the helper (error %lu)\n", kill, GetLastError());
+            if (++unstarted > kills / 10) return 1;
+            continue;
         }
         const HANDLE waits[] = {started, process};
         if (WaitForMultipleObjects(2, waits, FALSE, 30000) != WAIT_OBJECT_0) {
             std::printf("kill %d: the helper did not start replacing\n", kill);
             TerminateProcess(process, 1);
-            return 1;
+            WaitForSingleObject(process, INFINITE);
+            CloseHandle(process);
+            if (++unstarted > kills / 10) return 1;
+            continue;
         }
         const DWORD ms = delay(random);
         Sleep(ms);
@@ -228,13 +264,20 @@ int wmain(int argc, wchar_t** argv) {
         withKept += side.kept > 0;
         withJournal += side.journals > 0;
 
-        const long recovered = runToEnd(helper, quoted(game) + L" recover");
+        const std::wstring& spelling = kill % 2 ? game : spellings[static_cast<std::size_t>(kill / 2) % spellings.size()];
+        respelt += spelling != game;
+        const long recovered = runToEnd(helper, quoted(spelling) + L" recover");
+        if (recovered == kNotStarted) {  // the next round's replacement recovers first
+            if (++unstarted > kills / 10) return 1;
+            continue;
+        }
         const Census after = census(game);
         const SideFiles left = sideFiles(game);
         if (recovered != 0 || !after.whole() || left.all() > 0) {
-            std::printf("kill %d, %lu ms after the start: the recovery (exit %ld) left %d of %d files old, %d new "
-                        "and %d side files; the folder is kept: %s\n",
-                        kill, ms, recovered, after.oldFiles, kFiles, after.newFiles, left.all(), utf8(game).c_str());
+            std::printf("kill %d, %lu ms after the start: the recovery from %s (exit %ld) left %d of %d files old, "
+                        "%d new and %d side files; the folder is kept: %s\n",
+                        kill, ms, utf8(spelling).c_str(), recovered, after.oldFiles, kFiles, after.newFiles,
+                        left.all(), utf8(game).c_str());
             return 1;
         }
         allOld += after.oldFiles == kFiles;
@@ -252,8 +295,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     removeTree(game);
 
-    std::printf("%d kills (seed %u), every set whole after recovery, 0 side files: %d all old, %d all new\n", kills,
-                seed, allOld, allNew);
+    std::printf("%d kills (seed %u), every set whole after recovery, 0 side files: %d all old, %d all new\n",
+                kills - unstarted, seed, allOld, allNew);
+    std::printf("%d recoveries under another spelling of the folder (%s); the helper was refused %d times at "
+                "first and %d rounds were lost to it\n",
+                respelt, utf8(spellings.back()).c_str(), refusedStarts, unstarted);
     std::printf("right after a kill: %d sets half switched, staged copies %d times, kept copies %d times, "
                 "a journal %d times\n",
                 split, withStaged, withKept, withJournal);

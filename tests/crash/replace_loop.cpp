@@ -42,7 +42,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     vorlane::win32::Win32FileOps ops;
     const std::vector<FileWrite> sets[] = {filesFor(*folder, Set::New), filesFor(*folder, Set::Old)};
-    const vorlane::Text journal = *folder + "\\" + *vorlane::win32::narrow(vorlane::crash::kJournal);
+    const vorlane::JournalPlace journal{*folder + "\\" + *vorlane::win32::narrow(vorlane::crash::kJournal), *folder};
     if (mode != L"loop") {
         std::vector<vorlane::Text> targets;
         for (const FileWrite& f : sets[0]) targets.push_back(f.path);

@@ -39,8 +39,17 @@ build "$out/crash_campaign.exe" "$here/crash_campaign.cpp" || fail "cannot build
 . "$repo/scripts/wine-env.sh"
 "$repo/scripts/wine-prefix.sh" || fail "cannot prepare the Wine prefix"
 
+# The temp folder as a second drive, as a subst or a newly lettered external disk gives it.
+temp="$(winepath -u "$(wine cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r')" 2>/dev/null)"
+drive="$WINEPREFIX/dosdevices/r:"
+other=()
+if [ -d "$temp" ] && [ ! -e "$drive" ] && ln -s "$temp" "$drive"; then
+    other=("R:")
+    trap 'rm -f "$drive"' EXIT
+fi
+
 seed="${VORLANE_CRASH_SEED:-$(date +%s)}"
-wine "$out/crash_campaign.exe" "$(winepath -w "$out/replace_loop.exe" 2>/dev/null)" "$kills" "$seed"
+wine "$out/crash_campaign.exe" "$(winepath -w "$out/replace_loop.exe" 2>/dev/null)" "$kills" "$seed" "${other[@]}"
 status=$?
 wineserver -w
 [ $status -eq 0 ] || fail "the crash campaign failed (exit $status, seed $seed)"

@@ -4,6 +4,7 @@ import stat
 import unittest
 
 from harness import E2ETestCase, changes, wait_until
+from surroundings import x_geometry
 import expected_files as expected
 
 LIVE_DONE = "本程序为您成功切换成CF正服，即可进入游戏."
@@ -37,16 +38,16 @@ OLD_LAUNCHER = {
 }
 
 
-def journal(game, files):
-    """The journal of a switch that replaces `files` (existing files, by relative path)."""
+def journal(files):
+    """The journal of a switch that replaces the files of OLD_LAUNCHER with `files` (by relative path)."""
     def checksum(data):  # 64-bit FNV-1a
         value = 0xcbf29ce484222325
         for byte in data:
             value = ((value ^ byte) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
         return value
-    text = b"vorlane journal 1\r\n" + b"".join(
-        b"1 %d %016x " % (len(data), checksum(data)) + game.windows_path(rel).encode("gb18030") + b"\r\n"
-        for rel, data in files.items())
+    text = b"vorlane journal 2\r\n" + b"".join(
+        b"1 %d %016x %d %016x " % (len(OLD_LAUNCHER[rel]), checksum(OLD_LAUNCHER[rel]), len(data), checksum(data)) +
+        rel.replace("/", "\\").encode("gb18030") + b"\r\n" for rel, data in files.items())
     return text + b"end %016x\r\n" % checksum(text)
 
 
@@ -131,7 +132,7 @@ class ServerSwitchTest(E2ETestCase):
                     game.write(rel, live[rel])
                 for rel in expected.SWITCHED_FILES[moved:]:
                     game.write(rel + ".vorlane-new", live[rel])
-                text = journal(game, live)
+                text = journal(live)
                 game.write("TCLS/switch.vorlane-journal", text[:len(text) // 2] if cut else text)
                 app = self.start(game)
                 self.assertEqual(app.state["labels"][STATE], state)
@@ -140,6 +141,54 @@ class ServerSwitchTest(E2ETestCase):
                 self.assertEqual([rel for rel in files if "vorlane" in rel], [])
                 self.assertEqual(app.messages(), [])
                 app.stop()
+
+    def test_a_switch_cut_short_waits_for_the_game_to_end(self):
+        live = expected.live_files("1.0.9.310")
+        game = self.installed_game(client="stays")
+        app = self.start(game)
+        mark = app.click("图形按钮10")
+        app.wait_for_event("clicked 图形按钮10", since=mark)
+        wait_until(game.client_starts, 15, what="start of TCLS\\Client.exe")
+        self.assertEqual(app.close(), 0)
+        # The program was killed after moving the version file, while the game ran.
+        game.write(expected.VERSION_FILE + ".vorlane-old", OLD_LAUNCHER[expected.VERSION_FILE])
+        game.write(expected.VERSION_FILE, live[expected.VERSION_FILE])
+        for rel in expected.SWITCHED_FILES[1:]:
+            game.write(rel + ".vorlane-new", live[rel])
+        game.write("TCLS/switch.vorlane-journal", journal(live))
+        before = game.snapshot()
+
+        app = self.start(game, logs="while the game runs")
+        self.assertEqual(app.wait_for_message(), "提示：游戏正在运行，上次未完成的切换将在游戏关闭后重新打开本程序时完成：\r\n" +
+                         game.windows_path("TCLS\\Client.exe"))
+        app.dismiss_message()
+        self.assertEqual(changes(before, game.snapshot()), [])
+        self.choose(app, "单选框1")
+        app.type_into("编辑框2", "1.0.9.310")
+        self.assertEqual(self.press_switch(app)[0], GAME_RUNS + "\r\n" + game.windows_path("TCLS\\Client.exe"))
+        self.assertEqual(app.close(), 0)
+
+        game.path("TCLS/client_stays_running").unlink()  # the game ends
+        wait_until(lambda: not self.session.x_windows("Client stand-in"), 10, what="the end of the game")
+        app = self.start(game, logs="after the game")
+        self.assertEqual(app.state["labels"][STATE], "当前客户端：正服 1.0.9.310")
+        self.assertEqual([rel for rel in game.snapshot() if "vorlane" in rel], [])
+        self.assertEqual(app.messages(), [])
+
+    def test_a_second_copy_in_the_folder_shows_the_first(self):
+        game = self.installed_game()
+        app = self.start(game)
+        window = app.x_window()
+        mark = app.click("图形按钮6")
+        app.wait_for_event("clicked 图形按钮6", since=mark)
+        # Wine without a window manager shows a minimised window as a small title bar in its place.
+        wait_until(lambda: x_geometry(self.session, window["id"])[0] != window["rect"], 5, what="the window minimised")
+        second = self.session.wine(game.path("vorlane.exe"), timeout=30)
+        self.assertEqual(second.returncode, 0)
+        wait_until(lambda: x_geometry(self.session, window["id"])[0] == window["rect"], 10,
+                   what="the first copy's window restored")
+        self.assertEqual(len(self.session.x_windows()), 1)
+        self.assertTrue(app.running())
 
     def test_read_only_launcher_files_fail_the_switch_and_change_nothing(self):
         game = self.installed_game()

@@ -42,14 +42,14 @@ std::string readFile(const std::filesystem::path& p) {
 bool FaultyFileOps::writeNew(const Text& path, const Bytes& bytes) {
     if (!dead() && !survives()) real_.writeNew(path, Bytes(bytes.begin(), bytes.begin() + bytes.size() / 2));
     if (dead()) return false;
-    return fails() ? lies : real_.writeNew(path, bytes);
+    return fails() ? lying() : real_.writeNew(path, bytes);
 }
 
 FileRead FaultyFileOps::read(const Text& path) {
     if (dead()) return {};
     FileRead read = real_.read(path);
     if (!fails()) return read;
-    if (!lies) return {};
+    if (!lying()) return {};
     if (read.bytes.empty()) read.bytes.push_back(0);
     read.bytes[0] ^= 1;
     return read;
@@ -57,15 +57,17 @@ FileRead FaultyFileOps::read(const Text& path) {
 
 bool FaultyFileOps::keepCopy(const Text& from, const Text& to) {
     if (!survives()) return false;
-    return fails() ? lies : real_.keepCopy(from, to);
+    return fails() ? lying() : real_.keepCopy(from, to);
 }
 
 bool FaultyFileOps::moveOver(const Text& from, const Text& to) {
     if (!survives()) return false;
-    return fails() ? lies : real_.moveOver(from, to);
+    return fails() ? lying() : real_.moveOver(from, to);
 }
 
-bool FaultyFileOps::remove(const Text& path) { return survives() && real_.remove(path); }
+bool FaultyFileOps::remove(const Text& path) {
+    return survives() && !(failed() && ++callsAfterFailure == failAgainAt) && real_.remove(path);
+}
 
 namespace {
 
@@ -87,7 +89,7 @@ std::unique_ptr<FileReader> FaultyFileOps::openRegular(const Text& path) {
     if (dead()) return nullptr;
     std::unique_ptr<FileReader> reader = realCopy_.openRegular(path);
     if (!reader || !fails()) return reader;
-    return lies ? std::make_unique<AlteredReader>(std::move(reader)) : nullptr;
+    return lying() ? std::make_unique<AlteredReader>(std::move(reader)) : nullptr;
 }
 
 std::unique_ptr<FileWriter> FaultyFileOps::createRegular(const Text& path) {

@@ -41,6 +41,8 @@ public:
     int failAt = 0;  // 0: never fail
     int calls = 0;
     bool lies = false;  // the failing call claims success without doing its work (a read alters a byte)
+    int failAgainAt = 0;  // then the n-th call after that failure fails too (removes counted)
+    int callsAfterFailure = 0;
     int crashAt = 0;  // 0: never crash
     int changes = 0;  // counted also without a crash
     bool dead() const { return crashAt != 0 && changes >= crashAt; }
@@ -55,7 +57,9 @@ public:
     std::unique_ptr<FileWriter> createRegular(const Text& path) override;
 
 private:
-    bool fails() { return ++calls == failAt; }
+    bool failed() const { return failAt != 0 && calls >= failAt; }
+    bool fails() { return failed() ? ++callsAfterFailure == failAgainAt : ++calls == failAt; }
+    bool lying() const { return lies && callsAfterFailure == 0; }
     bool survives() { return !dead() && (++changes < crashAt || crashAt == 0); }
     PosixFileOps real_;
     PosixCopyOps realCopy_;
@@ -91,7 +95,7 @@ public:
     };
     std::vector<Run> runs;
     RunOutcome runOutcome = RunOutcome::Started;  // what runProgram answers
-    std::optional<Text> runningProgram;  // what runningProgramIn answers
+    RunningProgram running;  // what runningProgramIn answers
     struct MusicCall {
         bool play;
         int times;
@@ -118,6 +122,8 @@ public:
     std::function<void(Window&)> whileModal;  // runs while a modal window is open
     std::function<void()> whileRunning;  // runs as the message loop
     FaultyFileOps fileOps;
+    bool firstFrameShown = false;
+    std::vector<std::function<void()>> afterFirstFrameWork;  // waits for the main window's first frame
     std::function<void()> onMessage;  // e.g. to record state when a box appears
 
     Text programDirectory() override { return programDir; }
@@ -126,11 +132,11 @@ public:
     CopyOutcome copyFile(const Text& source, const Text& target) override {
         return copyFileAtomically(fileOps, source, target);
     }
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) override {
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override {
         return replaceFilesAtomically(fileOps, files, journal);
     }
-    void recoverFiles(const Text& journal, const std::vector<Text>& targets) override {
-        (void)recoverReplacement(fileOps, journal, targets);
+    ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) override {
+        return recoverReplacement(fileOps, journal, targets);
     }
     void showMessage(const Text& text, int) override {
         messages.push_back(text);
@@ -161,7 +167,7 @@ public:
         runs.push_back({path, wait});
         return runOutcome;
     }
-    std::optional<Text> runningProgramIn(const Text&) override { return runningProgram; }
+    RunningProgram runningProgramIn(const Text&) override { return running; }
     void playMusic(int times, const Text& path, Control& owner) override {
         music.push_back({true, times, path});
         musicOwner = &owner;
@@ -188,7 +194,20 @@ public:
         loadedWindows.push_back(&window);
         window.setHost(std::make_unique<FakeHost>(window, hostsGone));
         window.fireCreated();
+        if (!modal) showFirstFrame();
         if (modal && whileModal) whileModal(window);
+    }
+    // The main window has painted its first frame.
+    void showFirstFrame() {
+        firstFrameShown = true;
+        for (auto& work : std::exchange(afterFirstFrameWork, {})) work();
+    }
+    void afterFirstFrame(std::function<void()> work) override {
+        if (firstFrameShown) {
+            work();
+        } else {
+            afterFirstFrameWork.push_back(std::move(work));
+        }
     }
     void destroyWindow(Window& window) override { destroyedWindows.push_back(&window); }
     void placeAnimationObject(Control& box, Control& object, int left, int top) override {

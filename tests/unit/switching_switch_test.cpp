@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -9,6 +10,7 @@
 
 #include "app/app.h"
 #include "fake_platform.h"
+#include "platform/replace_journal.h"
 #include "switching_expected.h"
 
 namespace vorlane {
@@ -76,6 +78,21 @@ struct Game {
         type(versionBox, version);
         clickSwitch();
     }
+    // A live switch, then an experience switch killed at the given change (negative: counted
+    // back from its last change); the program then starts again.
+    void killedSwitch(int killAt) {
+        switchTo("单选框1", "编辑框2", "2.0.1");
+        fake.fileOps.changes = 0;
+        fake.fileOps.crashAt = 0;
+        switchTo("单选框2", "编辑框1", "3.0");
+        switchTo("单选框1", "编辑框2", "2.0.1");
+        const int steps = fake.fileOps.changes / 2;
+        fake.fileOps.changes = 0;
+        fake.fileOps.crashAt = killAt > 0 ? killAt : steps + 1 + killAt;
+        switchTo("单选框2", "编辑框1", "3.0");
+        fake.fileOps.crashAt = 0;
+        fake.messages.clear();
+    }
 };
 
 TEST(SwitchingSwitch, EachServerWritesExactlyItsFourFiles) {
@@ -116,6 +133,7 @@ TEST(SwitchingSwitch, RefusesWithoutAChoiceOrAUsableVersionOrWhileTheGameRunsAnd
         Text liveVersion, experienceVersion;
         Text message;
         bool gameRuns = false;
+        bool cannotTell = false;  // whether the game runs
     };
     const Case cases[] = {
         {nullptr, "1.0", "2.0", kChooseFirst},
@@ -129,10 +147,12 @@ TEST(SwitchingSwitch, RefusesWithoutAChoiceOrAUsableVersionOrWhileTheGameRunsAnd
         {"单选框1", std::string("1.\0", 3), "2.0", kBadVersion},
         {"单选框1", "1.0\x7f", "2.0", kBadVersion},
         {"单选框1", "1.0", "2.0", "提示：游戏正在运行，请先关闭游戏再切换：\r\n" + running, true},
+        {"单选框2", "1.0", "2.0", "提示：无法检查游戏是否正在运行，请关闭游戏后重试。", false, true},
     };
     for (const Case& c : cases) {
         Game g;
-        if (c.gameRuns) g.fake.runningProgram = running;
+        if (c.gameRuns) g.fake.running.path = running;
+        g.fake.running.cannotTell = c.cannotTell;
         if (c.radio) g.choose(c.radio);
         g.type("编辑框2", c.liveVersion);
         g.type("编辑框1", c.experienceVersion);
@@ -259,22 +279,7 @@ TEST(SwitchingState, TheStateLineSaysWhereTheLauncherFilesPoint) {
     const Text unknown = "当前客户端：未知（启动器文件不是本程序写入的）";
     const Text notFound = "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下";
     const Text live = "当前客户端：正服 2.0.1";
-    // A live switch, then an experience switch killed at the given change (0: not killed;
-    // negative: counted back from its last change).
-    auto killedSwitch = [](int killAt) {
-        return [killAt](Game& g) {
-            g.switchTo("单选框1", "编辑框2", "2.0.1");
-            g.fake.fileOps.changes = 0;
-            g.fake.fileOps.crashAt = 0;
-            g.switchTo("单选框2", "编辑框1", "3.0");
-            g.switchTo("单选框1", "编辑框2", "2.0.1");
-            const int steps = g.fake.fileOps.changes / 2;
-            g.fake.fileOps.changes = 0;
-            g.fake.fileOps.crashAt = killAt > 0 ? killAt : steps + 1 + killAt;
-            g.switchTo("单选框2", "编辑框1", "3.0");
-            g.fake.fileOps.crashAt = 0;  // the program starts again
-        };
-    };
+    auto killedSwitch = [](int killAt) { return [killAt](Game& g) { g.killedSwitch(killAt); }; };
     struct Case {
         const char* what;
         bool tcls, config;
@@ -324,6 +329,75 @@ TEST(SwitchingState, TheStateLineSaysWhereTheLauncherFilesPoint) {
         EXPECT_EQ(started.main.control("透明标签16").text(), c.state) << c.what;
         for (const auto& [name, bytes] : g.onDisk()) EXPECT_EQ(name.find("vorlane"), std::string::npos) << c.what << ": " << name;
     }
+}
+
+// A switch cut short that cannot simply be finished or undone at start: the player is told
+// once the window shows, the files are left as they are, and a new switch is refused alike.
+TEST(SwitchingRecovery, WhatCannotBeRecoveredAtStartIsToldAndLeftAlone) {
+    const Text client = "C:\\CF\\TCLS\\Client.exe";
+    const Text ini = "\\TCLS\\config\\VersionServerConfigdynamic.ini";
+    const Text closeAndReopen = "\r\n请关闭占用这些文件的程序后重新打开本程序，程序会自动完成恢复。";
+    struct Case {
+        const char* what;
+        std::function<void(Game&)> setUp;
+        Text atStart;  // with the folder for "%s"
+        Text onSwitch;
+        bool changes = false;
+    };
+    const Case cases[] = {
+        {"the game runs", [&](Game& g) { g.fake.running.path = client; },
+         "提示：游戏正在运行，上次未完成的切换将在游戏关闭后重新打开本程序时完成：\r\n" + client,
+         "提示：游戏正在运行，请先关闭游戏再切换：\r\n" + client},
+        {"whether the game runs cannot be told", [](Game& g) { g.fake.running.cannotTell = true; },
+         "提示：无法检查游戏是否正在运行，请关闭游戏后重试。", "提示：无法检查游戏是否正在运行，请关闭游戏后重试。"},
+        {"a journal of a later program",
+         [](Game& g) {
+             const fs::path journal = g.dir.path() / "TCLS/switch.vorlane-journal";
+             const std::string body = replaceText(testing::readFile(journal), "journal 2", "journal 9");
+             testing::writeFile(journal, body.substr(0, body.rfind("end ")) + "end " + [&] {
+                 char hex[17];
+                 std::snprintf(hex, sizeof hex, "%016llx",
+                               static_cast<unsigned long long>(
+                                   fingerprint(textToBytes(body.substr(0, body.rfind("end ")))).checksum));
+                 return std::string(hex);
+             }() + "\r\n");
+         },
+         "提示：发现上次未完成的切换记录，但无法识别，游戏文件未作修改：\r\n%s\\TCLS\\switch.vorlane-journal",
+         "提示：发现上次未完成的切换记录，但无法识别，游戏文件未作修改：\r\n%s\\TCLS\\switch.vorlane-journal"},
+        {"a kept copy cut short, and new bytes missing",
+         [](Game& g) {
+             fs::resize_file(g.dir.path() / "TCLS/config/VersionServerConfigdynamic.ini.vorlane-old", 3);
+             fs::remove(g.dir.path() / "TCLS/mmog_data.xml.vorlane-new");
+         },
+         "提示：上次的切换没有完成，且未能恢复全部文件，请不要启动游戏：\r\n%s" + ini + closeAndReopen,
+         "提示：切换失败，且未能恢复全部文件，请不要启动游戏：\r\n%s" + ini + closeAndReopen, true},
+    };
+    for (const Case& c : cases) {
+        Game g;
+        g.killedSwitch(10);  // two of the four files moved
+        ASSERT_TRUE(fs::exists(g.dir.path() / "TCLS/config/VersionServerConfig.xml.vorlane-old")) << c.what;
+        c.setUp(g);
+        const Files before = g.onDisk();
+        App started(g.fake);
+        started.main.fireCreated();
+        EXPECT_EQ(g.fake.messages, std::vector<Text>{}) << c.what << ": nothing before the window shows";
+        g.fake.showFirstFrame();
+        const Text expected = replaceText(c.atStart, "%s", g.dir.text());
+        EXPECT_EQ(g.fake.messages, std::vector<Text>{expected}) << c.what;
+        EXPECT_EQ(g.onDisk() == before, !c.changes) << c.what;
+
+        g.fake.messages.clear();
+        const Files now = g.onDisk();
+        started.main.fire(started.main.control("单选框2"), Event::Clicked);
+        started.main.control("编辑框1").syncTextFromUser("4.0");
+        started.main.fire(started.main.control("图形按钮2"), Event::Clicked);
+        EXPECT_EQ(g.fake.messages, std::vector<Text>{replaceText(c.onSwitch, "%s", g.dir.text())}) << c.what;
+        EXPECT_EQ(g.onDisk(), now) << c.what;
+    }
+    Game clean;
+    App started(clean.fake);
+    clean.fake.loadWindow(started.main, false);
+    EXPECT_EQ(clean.fake.messages, std::vector<Text>{});
 }
 
 }  // namespace

@@ -113,7 +113,7 @@ TEST(ReplaceFilesAtomically, AnyFailureLeavesEveryFileAsItWas) {
             SCOPED_TRACE(static_cast<int>(fault) * 100 + at);
             const int victim = at % 10;
             TempFolder folder;
-            const Text journal = at > 10 ? folder.text() + "\\switch.vorlane-journal" : Text();
+            const JournalPlace journal{at > 10 ? folder.text() + "\\switch.vorlane-journal" : Text(), folder.text()};
             const std::wstring sub = folder.wide() + L"\\config 配置";
             ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
             std::vector<FileWrite> files;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/folder_claim.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/services.h"
 #include "support.h"
@@ -132,29 +133,67 @@ struct Running {
     }
 };
 
+// A process the system will not let us look into: another user's, or a game an anti-cheat
+// driver guards.
+HANDLE WINAPI openRefused(DWORD, BOOL, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
+
+HANDLE WINAPI snapshotRefused(DWORD, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
 TEST(RunningPrograms, FindsAProgramOfTheFolderOrBelowButNotThisOne) {
     TempFolder base;
     const std::wstring game = base.wide() + L"\\穿越火线 CF";
     const Client client = installClient(base);
     const std::wstring self = selfPath();
     const Text gameText = narrow(game).value();
+    const ProcessQueries guarded{.open = openRefused};
     {
         Running again(self);  // another instance of this program
         ASSERT_TRUE(again.process);
-        EXPECT_EQ(runningProgramIn(gameText), std::nullopt);
-        EXPECT_EQ(runningProgramIn(narrow(self.substr(0, self.find_last_of(L'\\'))).value()), std::nullopt);
+        EXPECT_EQ(runningProgramIn(gameText).path, std::nullopt);
+        EXPECT_EQ(runningProgramIn(narrow(self.substr(0, self.find_last_of(L'\\'))).value()).path, std::nullopt);
+        EXPECT_EQ(runningProgramIn(gameText, guarded).path, std::nullopt) << "no program of the game has its name";
 
         Running client1(client.exe);
         ASSERT_TRUE(client1.process);
         const Text found = narrow(client.exe).value();
         for (const Text& folder : {gameText, narrow(client.folder).value(), base.text() + "\\穿越火线 cf\\"}) {
-            EXPECT_EQ(runningProgramIn(folder), found) << folder;
+            EXPECT_EQ(runningProgramIn(folder).path, found) << folder;
         }
+        EXPECT_EQ(runningProgramIn(gameText, guarded).path, found) << "known by its name";
         for (const Text& folder : {base.text() + "\\穿越火线", gameText + "\\TCLS\\config", Text()}) {
-            EXPECT_EQ(runningProgramIn(folder), std::nullopt) << folder;
+            EXPECT_EQ(runningProgramIn(folder).path, std::nullopt) << folder;
         }
+        EXPECT_TRUE(runningProgramIn(gameText, {.snapshot = snapshotRefused}).cannotTell);
+        EXPECT_FALSE(runningProgramIn(gameText).cannotTell);
     }
-    EXPECT_EQ(runningProgramIn(gameText), std::nullopt) << "the game has ended";
+    EXPECT_EQ(runningProgramIn(gameText).path, std::nullopt) << "the game has ended";
+    EXPECT_EQ(runningProgramIn(gameText, guarded).path, std::nullopt) << "the game has ended";
+}
+
+// A game folder is claimed by one copy under every spelling of it, and no other folder is.
+TEST(FolderClaim, OneCopyPerGameFolderUnderEverySpelling) {
+    TempFolder base;
+    const std::wstring game = base.wide() + L"\\穿越火线 CF";
+    ASSERT_TRUE(CreateDirectoryW(game.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((base.wide() + L"\\穿越火线").c_str(), nullptr));
+    wchar_t shortName[MAX_PATH];
+    const DWORD n = GetShortPathNameW(game.c_str(), shortName, MAX_PATH);
+    {
+        const FolderClaim first(narrow(game).value());
+        EXPECT_TRUE(first.first());
+        for (const Text& spelling : {base.text() + "\\穿越火线 cf", narrow(game + L"\\").value(),
+                                     narrow(std::wstring(shortName, n)).value()}) {
+            EXPECT_FALSE(FolderClaim(spelling).first()) << spelling;
+        }
+        EXPECT_TRUE(FolderClaim(base.text() + "\\穿越火线").first());
+    }
+    EXPECT_TRUE(FolderClaim(narrow(game).value()).first()) << "the first copy has ended";
 }
 
 }  // namespace

@@ -181,7 +181,12 @@ bool Win32FileOps::keepCopy(const Text& from, const Text& to) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         SetFileAttributesW(kept->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
-    return true;
+    // An undo relies on the copy: it reaches the disk before the target is replaced.
+    OwnedFile copy(CreateFileW(kept->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (copy && FlushFileBuffers(copy.get()) && CloseHandle(copy.release())) return true;
+    copy.reset();
+    DeleteFileW(kept->c_str());
+    return false;
 }
 
 bool Win32FileOps::moveOver(const Text& from, const Text& to) {

@@ -54,6 +54,12 @@ struct KernelTraits {
     static void close(Handle h) noexcept { CloseHandle(h); }
 };
 
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Handle h) noexcept { FindClose(h); }
+};
+
 struct WindowTraits {
     using Handle = HWND;
     static Handle empty() noexcept { return nullptr; }
@@ -98,6 +104,7 @@ private:
 
 using OwnedFile = Owned<FileTraits>;
 using OwnedHandle = Owned<KernelTraits>;
+using OwnedFind = Owned<FindTraits>;
 using OwnedWindow = Owned<WindowTraits>;
 template <typename H>
 using OwnedGdi = Owned<GdiTraits<H>>;

@@ -1,7 +1,10 @@
 // Finding a running program by where its file lies: a process snapshot, and each
-// process's image path (readable even for most programs that run elevated).
+// process's image path (readable even for most programs that run elevated). A process of
+// another user, or one an anti-cheat driver guards, cannot be opened: it is known by name.
 #include <windows.h>
 #include <tlhelp32.h>
+
+#include <vector>
 
 #include "platform/win32/handle.h"
 #include "platform/win32/services.h"
@@ -45,30 +48,55 @@ std::wstring ownImagePath() {
     return comparable(path);
 }
 
+std::wstring fileName(std::wstring_view path) { return std::wstring(path.substr(path.find_last_of(L'\\') + 1)); }
+
+// The programs directly in the game folder and in its TCLS folder: a game folder holds tens
+// of thousands of files, so nothing deeper is walked.
+std::vector<std::wstring> programsOf(const std::wstring& game) {
+    std::vector<std::wstring> programs;
+    for (const std::wstring& folder : {game, game + L"\\TCLS"}) {
+        WIN32_FIND_DATAW found;
+        OwnedFind search(FindFirstFileW((folder + L"\\*.exe").c_str(), &found));
+        for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found) != FALSE) {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) programs.push_back(folder + L"\\" + found.cFileName);
+        }
+    }
+    return programs;
+}
+
 }  // namespace
 
-std::optional<Text> runningProgramIn(const Text& folder) {
+RunningProgram runningProgramIn(const Text& folder, const ProcessQueries& system) {
     auto wideFolder = widen(folder);
-    if (!wideFolder || wideFolder->empty()) return std::nullopt;
+    if (!wideFolder || wideFolder->empty()) return {};
     std::wstring within = comparable(*wideFolder);
     if (within.ends_with(L'\\')) within.pop_back();
     const std::wstring self = ownImagePath();
 
-    OwnedFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));  // INVALID_HANDLE_VALUE on failure
-    if (!snapshot) return std::nullopt;
+    OwnedFile snapshot(system.snapshot(TH32CS_SNAPPROCESS, 0));  // INVALID_HANDLE_VALUE on failure
+    if (!snapshot) return {.cannotTell = true};
+    std::optional<std::vector<std::wstring>> programs;  // listed once a process cannot be opened
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
         if (entry.th32ProcessID == GetCurrentProcessId()) continue;
-        OwnedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
-        if (!process) continue;
-        const std::wstring path = imagePath(process.get());
-        if (path.empty()) continue;
-        const std::wstring program = comparable(path);
-        // Another copy of this program in the same place is no game.
-        if (isWithin(program, within) && !sameIgnoringCase(program, self)) return narrowKeepingMarks(path);
+        OwnedHandle process(system.open(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        const std::wstring path = process ? imagePath(process.get()) : std::wstring();
+        if (!path.empty()) {
+            const std::wstring program = comparable(path);
+            // Another copy of this program in the same place is no game.
+            if (isWithin(program, within) && !sameIgnoringCase(program, self)) return {.path = narrowKeepingMarks(path)};
+            continue;
+        }
+        if (!programs) programs = programsOf(within);
+        for (const std::wstring& candidate : *programs) {
+            const std::wstring name = fileName(candidate);
+            if (sameIgnoringCase(name, entry.szExeFile) && !sameIgnoringCase(name, fileName(self))) {
+                return {.path = narrowKeepingMarks(candidate)};
+            }
+        }
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace vorlane::win32

@@ -3,6 +3,7 @@
 // composes them with the window host.
 #include <windows.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <functional>
 #include <optional>
@@ -75,9 +76,15 @@ struct ProgramStarters {
 // program that asks for administrator rights is started as a double-click starts it, with
 // the system's prompt.
 RunOutcome runProgram(const Text& programPath, bool wait, const ProgramStarters& starters = {});
+// What the running-program check asks of the system; tests put failures in its place.
+struct ProcessQueries {
+    HANDLE(WINAPI* snapshot)(DWORD flags, DWORD process) = CreateToolhelp32Snapshot;
+    HANDLE(WINAPI* open)(DWORD access, BOOL inherit, DWORD process) = OpenProcess;
+};
 // The first running program found, other than this one, whose file lies in the folder or
-// below it (full paths compared without regard to case).
-std::optional<Text> runningProgramIn(const Text& folder);
+// below it (full paths compared without regard to case). A process that cannot be looked
+// into counts when its name is that of a program directly in the folder or in its TCLS folder.
+RunningProgram runningProgramIn(const Text& folder, const ProcessQueries& system = {});
 
 // `ended` runs, on this thread, once the last play has ended by itself; never after a
 // stop or another play, nor when nothing could be played.

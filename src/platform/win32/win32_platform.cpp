@@ -32,12 +32,12 @@ CopyOutcome Win32Platform::copyFile(const Text& source, const Text& target) {
     return copyFileAtomically(copyOps_, source, target);
 }
 
-ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files, const Text& journal) {
+ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) {
     return replaceFilesAtomically(fileOps_, files, journal);
 }
 
-void Win32Platform::recoverFiles(const Text& journal, const std::vector<Text>& targets) {
-    (void)recoverReplacement(fileOps_, journal, targets);
+ReplaceOutcome Win32Platform::recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) {
+    return recoverReplacement(fileOps_, journal, targets);
 }
 
 void Win32Platform::showMessage(const Text& text, int style) {
@@ -62,6 +62,8 @@ void Win32Platform::fetchPages(std::vector<PageRequest> pages, PagesArrived arri
     });
 }
 
+// What the start-up asks for that the first frame need not wait for (opening a page,
+// starting fetches, a message) runs once the main window has painted it.
 void Win32Platform::afterFirstFrame(std::function<void()> work) {
     if (firstFrameShown_) {
         work();
@@ -88,7 +90,7 @@ RunOutcome Win32Platform::runProgram(const Text& programPath, bool wait) {
     return win32::runProgram(programPath, wait);
 }
 
-std::optional<Text> Win32Platform::runningProgramIn(const Text& folder) { return win32::runningProgramIn(folder); }
+RunningProgram Win32Platform::runningProgramIn(const Text& folder) { return win32::runningProgramIn(folder); }
 
 // The end of the music is news from outside, like a paint: it reaches the owner at once,
 // even while a handler waits on a message box or the preview.

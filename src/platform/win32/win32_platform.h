@@ -21,13 +21,13 @@ public:
     FileRead readFileBytes(const Text& path) override;
     bool exists(const Text& path) override;
     CopyOutcome copyFile(const Text& source, const Text& target) override;
-    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const Text& journal) override;
-    void recoverFiles(const Text& journal, const std::vector<Text>& targets) override;
+    ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override;
+    ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
     void openUrl(const Text& url) override;
     void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override;
     RunOutcome runProgram(const Text& programPath, bool wait) override;
-    std::optional<Text> runningProgramIn(const Text& folder) override;
+    RunningProgram runningProgramIn(const Text& folder) override;
     void playMusic(int times, const Text& path, Control& owner) override;
     void stopMusic() override;
     Text localIpAddress() override;
@@ -35,6 +35,7 @@ public:
     int screenHeight() override;
     bool openFileDialog(Control& dialog) override;
     void loadWindow(Window& window, bool modal) override;
+    void afterFirstFrame(std::function<void()> work) override;
     void destroyWindow(Window& window) override;
     void placeAnimationObject(Control& box, Control& object, int left, int top) override;
     int runMessageLoop() override;
@@ -47,9 +48,6 @@ private:
     void runModalLoop(WindowHost& host);
     // Applies the oldest batch of pages that has come back, once no handler runs.
     void applyArrivedPages();
-    // What the start-up asks for that the first frame need not wait for (opening a page,
-    // starting fetches) runs once the main window has painted it.
-    void afterFirstFrame(std::function<void()> work);
 
     ComApartment com_;  // made first and ended last: the decoder's factory is COM's
     WicDecoder decoder_;

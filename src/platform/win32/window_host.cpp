@@ -13,7 +13,6 @@
 namespace vorlane::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"VorlaneWindow";
 constexpr int kFirstControlId = 100;
 constexpr int kBandHeight = 64;  // device pixels painted at a time
 
@@ -27,7 +26,7 @@ DWORD registerClass() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kWindowClass;
     const DWORD error = RegisterClassExW(&wc) ? 0 : GetLastError();
     if (error != 0 && error != ERROR_CLASS_ALREADY_EXISTS) return error;
     done = true;
@@ -72,7 +71,7 @@ WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool end
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;
     // Made hidden at the primary screen's corner, where it takes that screen's DPI, and
     // then placed at its size in device pixels.
-    hwnd_ = CreateWindowExW(exStyle, kClassName, wideOrEmpty(spec.title).c_str(), style, 0, 0, 1, 1, owner,
+    hwnd_ = CreateWindowExW(exStyle, kWindowClass, wideOrEmpty(spec.title).c_str(), style, 0, 0, 1, 1, owner,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) {
         creationError_ = GetLastError();

@@ -22,6 +22,9 @@
 
 namespace vorlane::win32 {
 
+// The class of every window the program shows.
+inline constexpr wchar_t kWindowClass[] = L"VorlaneWindow";
+
 class WindowHost;
 
 // What every window of the program shares.
