@@ -33,9 +33,8 @@ void writeFile(const std::filesystem::path& p, const std::string& bytes);
 std::string readFile(const std::filesystem::path& p);  // empty when missing
 
 // Wraps the real file operations for fault injection: fails the n-th write, read, keep or
-// move (1-based; a copy's opens count as reads and writes), or dies during the n-th change
-// to the disk, as a crash would: a write then leaves half its bytes, and nothing happens
-// after it.
+// move (1-based), or dies during the n-th change to the disk, as a crash would: a write
+// then leaves half its bytes, and nothing happens after it. A copy's opens count as reads.
 class FaultyFileOps final : public FileOps, public CopyOps {
 public:
     int failAt = 0;  // 0: never fail
