@@ -28,6 +28,13 @@ const Branch kExperienceBranch{
     .success = "本程序为您成功切换成CF体验服，即可进入游戏.",
 };
 
+const Branch* chosenBranch(const App& app) {
+    for (const Branch* branch : {&kLiveBranch, &kExperienceBranch}) {
+        if (app.main.control(branch->choice).checked()) return branch;
+    }
+    return nullptr;
+}
+
 Text branchVersionFile(const App& app, const Branch& branch, std::string_view version) {
     const Window& w = app.main;
     return versionFileText(w.control(branch.headBox).text(), version, w.control(branch.middleBox).text());

@@ -26,6 +26,9 @@ struct Branch {
 extern const Branch kLiveBranch;
 extern const Branch kExperienceBranch;
 
+// The branch whose radio button is checked; nullptr before the player has chosen.
+const Branch* chosenBranch(const App& app);
+
 Text branchVersionFile(const App& app, const Branch& branch, std::string_view version);
 // The branch's files in its write order, the version file holding `versionFile`.
 std::vector<FileWrite> launcherFiles(const App& app, const Branch& branch, const Text& versionFile);
