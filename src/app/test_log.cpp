@@ -142,10 +142,10 @@ std::string stateLine(const App& app, const char* event, const Control* control)
            "},\"interval\":" + std::to_string(interval) + "}";
 }
 
-int runWithTestLog(Platform& platform) {
+int runWithTestLog(Platform& platform, const std::function<int(Platform&)>& run) {
     LoggingPlatform logging(platform);
     Window::setEventListener(onEvent);
-    return runApplication(logging);
+    return run(logging);
 }
 
 }  // namespace vorlane

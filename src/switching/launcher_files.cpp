@@ -9,6 +9,7 @@ namespace vorlane {
 const Branch kLiveBranch{
     .server = "正服",
     .choice = "单选框1",
+    .option = "--live",
     .versionBox = "编辑框2",
     .headBox = "编辑框4",
     .middleBox = "编辑框12",
@@ -20,6 +21,7 @@ const Branch kLiveBranch{
 const Branch kExperienceBranch{
     .server = "体验服",
     .choice = "单选框2",
+    .option = "--experience",
     .versionBox = "编辑框1",
     .headBox = "编辑框11",
     .middleBox = "编辑框13",

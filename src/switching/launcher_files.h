@@ -15,6 +15,7 @@ namespace vorlane {
 struct Branch {
     const char* server;  // as the state line names it
     const char* choice;  // the radio button that chooses it
+    const char* option;  // what chooses it on the command line
     const char* versionBox;
     const char* headBox;
     const char* middleBox;

@@ -88,6 +88,14 @@ struct ComTraits {
     static void close(Handle p) noexcept { p->Release(); }
 };
 
+// Memory the system allocated for the caller with LocalAlloc (CommandLineToArgvW).
+template <typename T>
+struct LocalMemoryTraits {
+    using Handle = T;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle p) noexcept { LocalFree(p); }
+};
+
 // COM on the calling thread while this lives, undone only if this call did it.
 class ComApartment {
 public:
@@ -111,5 +119,7 @@ using OwnedGdi = Owned<GdiTraits<H>>;
 using OwnedDc = Owned<MemoryDcTraits>;
 template <typename T>
 using ComPtr = Owned<ComTraits<T>>;
+template <typename T>
+using LocalMemory = Owned<LocalMemoryTraits<T>>;
 
 }  // namespace vorlane::win32
