@@ -96,6 +96,9 @@ public:
     int screenWidth() override { return real_.screenWidth(); }
     int screenHeight() override { return real_.screenHeight(); }
     bool openFileDialog(Control& d) override { return real_.openFileDialog(d); }
+    ShortcutResult createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) override {
+        return real_.createDesktopShortcut(name, arguments);
+    }
     void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
     void afterFirstFrame(std::function<void()> work) override { real_.afterFirstFrame(std::move(work)); }
     void destroyWindow(Window& w) override { real_.destroyWindow(w); }

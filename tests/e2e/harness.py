@@ -15,6 +15,7 @@ Every wait is bounded and fails with what the program last logged.
 """
 import atexit
 import errno
+import getpass
 import http.server
 import json
 import os
@@ -219,6 +220,8 @@ class Session:
             self._start_xvfb()
             self.env["DISPLAY"] = self.display
             self._prepare_prefix()
+            # A folder of the prefix's own (scripts/wine-prefix.sh), not $HOME.
+            self.desktop = Path(self.env["WINEPREFIX"]) / "drive_c" / "users" / getpass.getuser() / "Desktop"
             self.web = None if base else WebPages()
         except BaseException:
             self.close()

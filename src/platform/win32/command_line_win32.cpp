@@ -18,4 +18,30 @@ std::vector<Text> splitCommandLine(const std::wstring& commandLine) {
     return arguments;
 }
 
+// A quote is written \", and backslashes are doubled only where a quote follows them.
+std::wstring joinArguments(const std::vector<std::wstring>& arguments) {
+    std::wstring line;
+    for (const std::wstring& argument : arguments) {
+        if (!line.empty()) line += L' ';
+        if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
+            line += argument;
+            continue;
+        }
+        line += L'"';
+        std::size_t backslashes = 0;
+        for (wchar_t c : argument) {
+            if (c == L'\\') {
+                ++backslashes;
+                continue;
+            }
+            line.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+            line += c;
+            backslashes = 0;
+        }
+        line.append(2 * backslashes, L'\\');
+        line += L'"';
+    }
+    return line;
+}
+
 }  // namespace vorlane::win32
