@@ -1,6 +1,6 @@
 # Windows build: the program, the Windows-layer tests and the small helpers the tests use.
 enable_language(RC)
-set(VORLANE_WIN32_LIBS user32 gdi32 ole32 windowscodecs)
+set(VORLANE_WIN32_LIBS user32 gdi32 ole32 windowscodecs uuid)  # uuid: interface ids, no DLL
 # What the first frame does not need is loaded on first use, from the system folder: the
 # linker takes these DLLs' functions from delay-load import libraries made from
 # cmake/delay_load/<dll>.def (the functions the program calls; a new one goes there too).

@@ -96,6 +96,9 @@ public:
     int screenWidth() override { return real_.screenWidth(); }
     int screenHeight() override { return real_.screenHeight(); }
     bool openFileDialog(Control& d) override { return real_.openFileDialog(d); }
+    ShortcutResult createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) override {
+        return real_.createDesktopShortcut(name, arguments);
+    }
     void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
     void afterFirstFrame(std::function<void()> work) override { real_.afterFirstFrame(std::move(work)); }
     void destroyWindow(Window& w) override { real_.destroyWindow(w); }
@@ -142,10 +145,10 @@ std::string stateLine(const App& app, const char* event, const Control* control)
            "},\"interval\":" + std::to_string(interval) + "}";
 }
 
-int runWithTestLog(Platform& platform) {
+int runWithTestLog(Platform& platform, const std::function<int(Platform&)>& run) {
     LoggingPlatform logging(platform);
     Window::setEventListener(onEvent);
-    return runApplication(logging);
+    return run(logging);
 }
 
 }  // namespace vorlane

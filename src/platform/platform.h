@@ -55,6 +55,11 @@ struct RunningProgram {
     std::optional<Text> path{};
 };
 
+struct ShortcutResult {
+    bool ok = false;
+    Text reason{};  // why it could not be made, in the system's words
+};
+
 struct HttpResponse {
     Bytes body;        // empty on any failure
     Text contentType;  // the Content-Type header, empty when absent
@@ -126,6 +131,11 @@ public:
 
     // Modal open-file dialog; on confirm the chosen full path becomes the dialog's text.
     virtual bool openFileDialog(Control& dialog) = 0;
+    // A shortcut named `name` on the user's desktop that starts this program in its own
+    // folder with `arguments`, each given back to it exactly, and shows its icon. One of
+    // that name already there is replaced.
+    [[nodiscard]] virtual ShortcutResult createDesktopShortcut(const Text& name,
+                                                               const std::vector<Text>& arguments) = 0;
     // Creates the native window, runs its created event and shows it; when modal,
     // returns once it is destroyed, the owner taking no input meanwhile. A window is
     // prepared before it appears, so its first frame is whole; pages the main window's

@@ -15,6 +15,7 @@ Every wait is bounded and fails with what the program last logged.
 """
 import atexit
 import errno
+import getpass
 import http.server
 import json
 import os
@@ -222,6 +223,8 @@ class Session:
             self._start_xvfb()
             self.env["DISPLAY"] = self.display
             self._prepare_prefix()
+            # A folder of the prefix's own (scripts/wine-prefix.sh), not $HOME.
+            self.desktop = Path(self.env["WINEPREFIX"]) / "drive_c" / "users" / getpass.getuser() / "Desktop"
             self.web = None if base else WebPages()
         except BaseException:
             self.close()
@@ -444,14 +447,21 @@ class Vorlane:
 
     # Lifetime
 
-    def start(self, timeout=30):
+    def launch(self, *arguments):
+        """Starts the program copied into the game folder, with `arguments`; returns at once.
+        A copy already there may be running: it is the same program, and stays."""
         exe = self.game.path("vorlane.exe")
-        shutil.copy(self.s.exe, exe)
+        if not exe.exists():
+            shutil.copy(self.s.exe, exe)
         env = dict(self.s.env, VORLANE_TEST_LOG=str(self.log_path), VORLANE_E2E_BROWSER_LOG=str(self.browser_log),
                    **self.env)
         self._wine_out = open(self.wine_log, "wb")
-        self.proc = subprocess.Popen(["wine", str(exe)], cwd=self.game.root, env=env, stdout=self._wine_out,
-                                     stderr=subprocess.STDOUT, start_new_session=True)
+        self.proc = subprocess.Popen(["wine", str(exe), *arguments], cwd=self.game.root, env=env,
+                                     stdout=self._wine_out, stderr=subprocess.STDOUT, start_new_session=True)
+        return self
+
+    def start(self, timeout=30):
+        self.launch()
         self.wait_for_event("created", timeout=timeout)
         for line in self.lines():
             if line.get("layout") == "主窗口":
@@ -787,11 +797,19 @@ class E2ETestCase(unittest.TestCase):
         until its start-up has run. Its logs go to the test's work folder, or to the
         folder `logs` in it when a test starts the program more than once; `env` adds to
         its environment."""
+        return self._program(game or self.make_game(), logs, env).start(timeout)
+
+    def run_command(self, game, *arguments, logs=None):
+        """Starts the program in `game` with a command line and returns at once: it shows no
+        window, only a message box when something is refused or fails, and then ends."""
+        return self._program(game, logs).launch(*arguments)
+
+    def _program(self, game, logs, env=None):
         logs = self.workdir / logs if logs else self.workdir
         logs.mkdir(parents=True, exist_ok=True)
-        app = Vorlane(self.session, game or self.make_game(), logs, env)
+        app = Vorlane(self.session, game, logs, env)
         self.addCleanup(self._finish, app)
-        return app.start(timeout)
+        return app
 
     def _failed(self):
         result = getattr(self, "_result", None)

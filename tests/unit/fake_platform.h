@@ -115,6 +115,8 @@ public:
     // What the file dialog returns: nullopt = the user cancels.
     std::optional<Text> dialogChoice;
     int dialogsOpened = 0;
+    std::vector<std::pair<Text, std::vector<Text>>> shortcuts;  // each made: its name and arguments
+    ShortcutResult shortcutMade{.ok = true};                     // what createDesktopShortcut answers
     std::vector<Window*> loadedWindows;
     std::vector<Window*> destroyedWindows;
     std::vector<std::string> hostsGone;  // "window name, controls it still had", in order
@@ -188,6 +190,10 @@ public:
         if (!dialogChoice) return false;
         dialog.setText(*dialogChoice);
         return true;
+    }
+    ShortcutResult createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) override {
+        shortcuts.push_back({name, arguments});
+        return shortcutMade;
     }
     void loadWindow(Window& window, bool modal) override {
         loadedWindows.push_back(&window);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/version.h"
+#include "platform/win32/desktop_shortcut_win32.h"
 #include "platform/win32/services.h"
 #include "platform/win32/system_failure.h"
 #include "platform/win32/test_hooks_win32.h"
@@ -142,6 +143,10 @@ bool Win32Platform::openFileDialog(Control& dialog) {
     if (!ok) return false;
     dialog.setText(narrowUserText(file.c_str()));
     return true;
+}
+
+ShortcutResult Win32Platform::createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) {
+    return win32::createDesktopShortcut(name, arguments);
 }
 
 WindowHost* Win32Platform::hostOf(const Window& window) const {

@@ -34,6 +34,7 @@ public:
     int screenWidth() override;
     int screenHeight() override;
     bool openFileDialog(Control& dialog) override;
+    ShortcutResult createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) override;
     void loadWindow(Window& window, bool modal) override;
     void afterFirstFrame(std::function<void()> work) override;
     void destroyWindow(Window& window) override;

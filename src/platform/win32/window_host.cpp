@@ -396,6 +396,7 @@ void WindowHost::onCommand(WPARAM wp, LPARAM) {
         std::wstring wide(static_cast<std::size_t>(n) + 1, L'\0');
         wide.resize(static_cast<std::size_t>(GetWindowTextW(h, wide.data(), n + 1)));
         c.syncTextFromUser(narrowUserText(wide));
+        fire(c, Event::Changed);
     } else if (c.kind() == ControlKind::RadioButton && HIWORD(wp) == BN_CLICKED && c.enabled()) {
         fire(c, Event::Clicked);
     }
