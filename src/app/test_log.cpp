@@ -68,7 +68,7 @@ public:
     Text programDirectory() override { return real_.programDirectory(); }
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool exists(const Text& p) override { return real_.exists(p); }
-    bool writeFileBytes(const Text& p, const Bytes& b) override { return real_.writeFileBytes(p, b); }
+    CopyOutcome copyFile(const Text& s, const Text& t) override { return real_.copyFile(s, t); }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const JournalPlace& journal) override {
         auto start = std::chrono::steady_clock::now();
         ReplaceOutcome outcome = real_.replaceFiles(f, journal);
@@ -85,10 +85,10 @@ public:
         real_.showMessage(text, style);
     }
     void openUrl(const Text& url) override { real_.openUrl(url); }
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {
-        real_.fetchPages(std::move(urls), std::move(arrived));
+    void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override {
+        real_.fetchPages(std::move(pages), std::move(arrived));
     }
-    bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
+    RunOutcome runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
     RunningProgram runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
     void playMusic(int times, const Text& p, Control& owner) override { real_.playMusic(times, p, owner); }
     void stopMusic() override { real_.stopMusic(); }

@@ -204,7 +204,10 @@ class Session:
         self.msgbox_exe = self.build / "msgbox.exe"
         self.accessible_exe = self.build / "accessible.exe"
         self.client_stub = self.build / "client_stub.exe"
-        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub):
+        self.planted_dll = self.build / "planted.dll"
+        self.pipe_holder = self.build / "pipe_holder.exe"
+        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub, self.planted_dll,
+                       self.pipe_holder):
             if not needed.is_file():
                 raise SetupError(f"{needed} is missing: cmake --preset windows-test && "
                                  f"cmake --build --preset windows-test -j2")
@@ -429,9 +432,10 @@ class GameFolder:
 class Vorlane:
     """The running program in one game folder, seen through its test log, its X windows and the screen."""
 
-    def __init__(self, session_, game, workdir):
+    def __init__(self, session_, game, workdir, env=None):
         self.s = session_
         self.game = game
+        self.env = env or {}
         self.workdir = Path(workdir)
         self.log_path = self.workdir / "vorlane.log"
         self.browser_log = self.workdir / "browser.log"
@@ -449,7 +453,8 @@ class Vorlane:
         exe = self.game.path("vorlane.exe")
         if not exe.exists():
             shutil.copy(self.s.exe, exe)
-        env = dict(self.s.env, VORLANE_TEST_LOG=str(self.log_path), VORLANE_E2E_BROWSER_LOG=str(self.browser_log))
+        env = dict(self.s.env, VORLANE_TEST_LOG=str(self.log_path), VORLANE_E2E_BROWSER_LOG=str(self.browser_log),
+                   **self.env)
         self._wine_out = open(self.wine_log, "wb")
         self.proc = subprocess.Popen(["wine", str(exe), *arguments], cwd=self.game.root, env=env,
                                      stdout=self._wine_out, stderr=subprocess.STDOUT, start_new_session=True)
@@ -787,21 +792,22 @@ class E2ETestCase(unittest.TestCase):
         """A fresh game folder under this test's work folder; options as for GameFolder."""
         return GameFolder(self.workdir / folder, self.session, **options)
 
-    def start(self, game=None, timeout=30, logs=None):
+    def start(self, game=None, timeout=30, logs=None, env=None):
         """Starts the program in `game` (a fresh default game folder if none) and waits
         until its start-up has run. Its logs go to the test's work folder, or to the
-        folder `logs` in it when a test starts the program more than once."""
-        return self._program(game or self.make_game(), logs).start(timeout)
+        folder `logs` in it when a test starts the program more than once; `env` adds to
+        its environment."""
+        return self._program(game or self.make_game(), logs, env).start(timeout)
 
     def run_command(self, game, *arguments, logs=None):
         """Starts the program in `game` with a command line and returns at once: it shows no
         window, only a message box when something is refused or fails, and then ends."""
         return self._program(game, logs).launch(*arguments)
 
-    def _program(self, game, logs):
+    def _program(self, game, logs, env=None):
         logs = self.workdir / logs if logs else self.workdir
         logs.mkdir(parents=True, exist_ok=True)
-        app = Vorlane(self.session, game, logs)
+        app = Vorlane(self.session, game, logs, env)
         self.addCleanup(self._finish, app)
         return app
 

@@ -44,6 +44,8 @@ int runCommand(const CommandLine& command) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     using namespace vorlane;
+    // Before anything loads a library: the program's folder is a game folder.
+    win32::loadLibrariesFromSystemFolderOnly();
     win32::logPhase("entry");
     // Anything after the program's name: a shortcut or a script asks for one switch.
     if (arguments && *arguments) return win32::runCommand(parseCommandLine(win32::splitCommandLine(GetCommandLineW())));

@@ -20,13 +20,13 @@ public:
     Text programDirectory() override;
     FileRead readFileBytes(const Text& path) override;
     bool exists(const Text& path) override;
-    bool writeFileBytes(const Text& path, const Bytes& bytes) override;
+    CopyOutcome copyFile(const Text& source, const Text& target) override;
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override;
     ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
     void openUrl(const Text& url) override;
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override;
-    bool runProgram(const Text& programPath, bool wait) override;
+    void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override;
+    RunOutcome runProgram(const Text& programPath, bool wait) override;
     RunningProgram runningProgramIn(const Text& folder) override;
     void playMusic(int times, const Text& path, Control& owner) override;
     void stopMusic() override;
@@ -56,6 +56,7 @@ private:
     FontCache fonts_;
     HostContext context_{pictures_, decoder_, fonts_};
     Win32FileOps fileOps_;
+    Win32CopyOps copyOps_;
     std::vector<std::function<void()>> waitingForFirstFrame_;
     bool firstFrameShown_ = false;
     bool musicPlayed_ = false;  // else there is nothing to stop at the end
