@@ -71,6 +71,8 @@ PROGRAMS = {
     "vorlane": ("vorlane-test.exe", harness.TITLE),
     "noaddr": ("vorlane-noaddr.exe", harness.TITLE),
 }
+# The hostile pages' size: all that a fetch keeps.
+PAGE_KIB = 4096
 # What the click figure clicks: a radio button, whose handler only enables an edit box.
 CLICKED = "单选框1"
 # The skin pictures of the main window's first frame (at 96 DPI), and the part of the loading
@@ -187,7 +189,8 @@ class Bench:
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.game = WORK / "game"
         # WIC comes in through COM rather than as an import.
-        self.arguments = {"dlls": imports(TEST_EXE)[0] + ["windowscodecs.dll"]}
+        # The common controls are delay-loaded, but loaded at once.
+        self.arguments = {"dlls": imports(TEST_EXE)[0] + ["comctl32.dll", "windowscodecs.dll"]}
         parts = []
         for i, (_, _, arguments) in enumerate(FIRST_FRAME_PARTS):
             parts += arguments.split()
@@ -364,6 +367,17 @@ class Bench:
             app.stop()
             port.close()
 
+    def hostile_pages(self):
+        """bench/page_labels on both hostile 4 MiB bodies, `runs` times: {"meta": [ms], "marker": [ms]}."""
+        self.note_load("hostile pages")
+        result = subprocess.run([str(TOOLS / "page_labels"), *[str(PAGE_KIB)] * self.runs], capture_output=True,
+                                check=True, timeout=600)
+        times = {"meta": [], "marker": []}
+        for line in result.stdout.decode().splitlines():
+            body, rest = line.split(" ", 1)
+            times[body].append(float(rest.split(": ", 1)[1].split(" ms", 1)[0]))
+        return times
+
     def replacement_alone(self):
         self.note_load("replacement alone")
         folder = WORK / "replace-game"
@@ -438,7 +452,7 @@ def main():
             bench.prepare_game()
             measured = {"start_up": bench.start_up(), "parts": bench.first_frame_parts(), "dead": bench.dead_network(),
                         "click": bench.click_while_loading(), "switch": bench.switch_in_program(),
-                        "alone": bench.replacement_alone()}
+                        "alone": bench.replacement_alone(), "pages": bench.hostile_pages()}
         finally:
             bench.close()
         bench.note_load("end")

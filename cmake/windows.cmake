@@ -1,10 +1,13 @@
 # Windows build: the program, the Windows-layer tests and the small helpers the tests use.
 enable_language(RC)
-set(VORLANE_WIN32_LIBS user32 gdi32 comctl32 ole32 windowscodecs)
+set(VORLANE_WIN32_LIBS user32 gdi32 ole32 windowscodecs uuid)  # uuid: interface ids, no DLL
 # What the first frame does not need is loaded on first use, from the system folder: the
 # linker takes these DLLs' functions from delay-load import libraries made from
 # cmake/delay_load/<dll>.def (the functions the program calls; a new one goes there too).
-set(VORLANE_DELAY_LOADED wininet winmm iphlpapi comdlg32 shell32)
+# The common controls are needed at once, but they too load only once the program has
+# confined the search for libraries to the system folder: whatever they load by name as
+# they start (the theme library) must not come from the game folder.
+set(VORLANE_DELAY_LOADED wininet winmm iphlpapi comdlg32 shell32 comctl32)
 set(VORLANE_DELAY_LIBS "")
 foreach(dll ${VORLANE_DELAY_LOADED})
     set(lib ${CMAKE_BINARY_DIR}/delay_load/lib${dll}_delay.a)
@@ -94,4 +97,10 @@ foreach(tool_src ${VORLANE_TOOL_SOURCES})
     target_link_options(${tool} PRIVATE ${VORLANE_STATIC_LINK} -municode)
 endforeach()
 set_target_properties(client_stub PROPERTIES WIN32_EXECUTABLE ON)
+# And a DLL that leaves a mark beside itself when loaded, planted by the tests in a game folder
+# under the names of system libraries.
+add_library(planted SHARED tests/tools/planted/planted.cpp)
+set_target_properties(planted PROPERTIES PREFIX "")
+target_compile_definitions(planted PRIVATE UNICODE _UNICODE)
+target_link_options(planted PRIVATE -static-libgcc)
 target_link_libraries(accessible PRIVATE oleacc ole32 oleaut32)  # a game client has windows, no console

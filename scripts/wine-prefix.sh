@@ -31,6 +31,13 @@ REG
     touch "$stamp"
 fi
 
+# Wine links the desktop to $HOME: shortcuts the program puts there stay in the prefix.
+desktop="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Desktop"
+if [ -L "$desktop" ]; then
+    rm "$desktop"
+    mkdir "$desktop"
+fi
+
 if [ $# -ge 1 ]; then
     wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$1" /f >/dev/null 2>&1
     wineserver -w

@@ -1,4 +1,4 @@
-// The main window: 51 controls, top of the stacking order first.
+// The main window: 52 controls, top of the stacking order first.
 #include "app/app.h"
 #include "app/startup.h"
 #include "app/window_buttons.h"
@@ -7,6 +7,7 @@
 #include "online/version_check.h"
 #include "platform/version.h"
 #include "switching/client_launch.h"
+#include "switching/desktop_shortcut.h"
 #include "switching/launcher_restore.h"
 #include "switching/server_choice.h"
 #include "switching/server_switch.h"
@@ -37,11 +38,13 @@ ControlSpec button(const char* name, Rect r, const char* caption, ButtonPictures
 
 ControlSpec frame(const char* name, Rect r) { return button(name, r, "", {.normal = "frame_blank"}, nullptr); }
 
-// Named by the label before it; Enter in it presses `defaultButton`, if any.
-ControlSpec versionBox(const char* name, Rect r, const char* label, const char* defaultButton = nullptr) {
+// Named by the label before it; Enter in it presses `defaultButton`, if any; typing in it
+// runs `onChanged`, if any.
+ControlSpec versionBox(const char* name, Rect r, const char* label, const char* defaultButton = nullptr,
+                       Handler onChanged = nullptr) {
     return {.name = name, .kind = K::EditBox, .left = r.left, .top = r.top, .width = r.width, .height = r.height,
             .tabStop = true, .textColour = kOrange, .backColour = kEditBack, .labelledBy = label,
-            .defaultButton = defaultButton};
+            .defaultButton = defaultButton, .onChanged = onChanged};
 }
 
 // Hidden, disabled, multi-line boxes that carry the launcher templates.
@@ -65,8 +68,11 @@ ControlSpec radio(const char* name, Rect r, const char* caption, Handler onClick
 }
 
 const ControlSpec kControls[] = {
+    // Shown only while a server and a version it takes are chosen.
+    link("透明标签18", {264, 368, 160, 20}, "创建桌面快捷方式", onCreateShortcutPressed, false),
     // On top of the hidden template boxes that share its band.
     label("透明标签16", {16, 344, 600, 24}, "", TextLayout::CentredVertically),
+    // Shown only while a whole backup of the game's own launcher files differs from them.
     link("透明标签17", {16, 368, 240, 20}, "恢复游戏原来的启动器文件", onRestoreLauncherPressed, false),
     label("透明标签15", {568, 464, 64, 24}, VORLANE_VERSION),
     label("透明标签14", {504, 464, 64, 24}, "最新版本："),
@@ -114,8 +120,8 @@ const ControlSpec kControls[] = {
            onMinimiseClicked),
     button("图形按钮2", {256, 216, 128, 32}, "转 换", plate("plate_convert_normal", "plate_convert_hover"), onSwitchClicked),
     label("透明标签11", {672, 464, 64, 24}, "当前版本："),
-    versionBox("编辑框2", {16, 116, 296, 24}, "透明标签7", "图形按钮2"),
-    versionBox("编辑框1", {16, 172, 296, 24}, "透明标签6", "图形按钮2"),
+    versionBox("编辑框2", {16, 116, 296, 24}, "透明标签7", "图形按钮2", showShortcutLink),
+    versionBox("编辑框1", {16, 172, 296, 24}, "透明标签6", "图形按钮2", showShortcutLink),
     frame("图形按钮5", {8, 112, 376, 32}),
     frame("图形按钮4", {8, 168, 376, 32}),
     label("透明标签10", {8, 464, 200, 24}, "IP："),
@@ -138,11 +144,11 @@ const ControlSpec kControls[] = {
      .text = "Vorlane", .textColour = kOrangeRed, .fontHeight = 14},
 };
 
-// The order of the task: choose the server, type its version, switch; then the music,
-// the game, the picture and the window.
+// The order of the task: choose the server, type its version, switch (or make a shortcut
+// that switches); then the music, the game, the picture and the window.
 const char* const kTabOrder[] = {
-    "单选框1", "单选框2", "编辑框2", "编辑框1", "图形按钮2", "透明标签17", "编辑框3", "透明标签12", "图形按钮8",
-    "图形按钮9", "图形按钮12", "图形按钮10", "图形按钮11", "图形按钮3", "图形按钮6", "图形按钮7",
+    "单选框1", "单选框2", "编辑框2", "编辑框1", "图形按钮2", "透明标签17", "透明标签18", "编辑框3", "透明标签12",
+    "图形按钮8", "图形按钮9", "图形按钮12", "图形按钮10", "图形按钮11", "图形按钮3", "图形按钮6", "图形按钮7",
 };
 
 const WindowSpec kMainWindow{

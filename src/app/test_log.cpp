@@ -69,7 +69,7 @@ public:
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool exists(const Text& p) override { return real_.exists(p); }
     bool makeFolder(const Text& p) override { return real_.makeFolder(p); }
-    bool writeFileBytes(const Text& p, const Bytes& b) override { return real_.writeFileBytes(p, b); }
+    CopyOutcome copyFile(const Text& s, const Text& t) override { return real_.copyFile(s, t); }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const JournalPlace& journal) override {
         auto start = std::chrono::steady_clock::now();
         ReplaceOutcome outcome = real_.replaceFiles(f, journal);
@@ -92,10 +92,10 @@ public:
         return yes;
     }
     void openUrl(const Text& url) override { real_.openUrl(url); }
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {
-        real_.fetchPages(std::move(urls), std::move(arrived));
+    void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override {
+        real_.fetchPages(std::move(pages), std::move(arrived));
     }
-    bool runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
+    RunOutcome runProgram(const Text& p, bool wait) override { return real_.runProgram(p, wait); }
     RunningProgram runningProgramIn(const Text& f) override { return real_.runningProgramIn(f); }
     void playMusic(int times, const Text& p, Control& owner) override { real_.playMusic(times, p, owner); }
     void stopMusic() override { real_.stopMusic(); }
@@ -103,6 +103,9 @@ public:
     int screenWidth() override { return real_.screenWidth(); }
     int screenHeight() override { return real_.screenHeight(); }
     bool openFileDialog(Control& d) override { return real_.openFileDialog(d); }
+    ShortcutResult createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) override {
+        return real_.createDesktopShortcut(name, arguments);
+    }
     void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
     void afterFirstFrame(std::function<void()> work) override { real_.afterFirstFrame(std::move(work)); }
     void destroyWindow(Window& w) override { real_.destroyWindow(w); }
@@ -149,10 +152,10 @@ std::string stateLine(const App& app, const char* event, const Control* control)
            "},\"interval\":" + std::to_string(interval) + "}";
 }
 
-int runWithTestLog(Platform& platform) {
+int runWithTestLog(Platform& platform, const std::function<int(Platform&)>& run) {
     LoggingPlatform logging(platform);
     Window::setEventListener(onEvent);
-    return runApplication(logging);
+    return run(logging);
 }
 
 }  // namespace vorlane

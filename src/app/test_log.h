@@ -4,11 +4,14 @@
 // with the window's state, to the file named by VORLANE_TEST_LOG. The shipped program has
 // none of this.
 #ifdef VORLANE_TEST_HOOKS
+#include <functional>
+
 #include "platform/platform.h"
 
 namespace vorlane {
 
-int runWithTestLog(Platform& platform);
+// Runs `run` (the window, or a command line) on `platform` with every message box logged.
+int runWithTestLog(Platform& platform, const std::function<int(Platform&)>& run);
 
 // The state line, also used by the unit tests.
 std::string stateLine(const struct App& app, const char* event, const Control* control);

@@ -7,18 +7,20 @@ namespace {
 
 Text installedMusicPath(const App& app) { return app.gameDir + "\\TCLS\\music\\sound.mp3"; }
 
-// Replaces the launcher's music; says so when the write fails, which leaves the old
-// music whole.
-bool writeInstalledMusic(App& app, const Bytes& bytes) {
+// Replaces the launcher's music with a copy of `source`. Otherwise the old music stays whole
+// and the player hears why: `unusable` for a source that is missing, unreadable, empty (it
+// would silence the launcher) or no file at all, or that the music could not be written.
+bool installMusic(App& app, const Text& source, const Text& unusable) {
     const Text target = installedMusicPath(app);
-    if (app.platform.writeFileBytes(target, bytes)) return true;
+    switch (app.platform.copyFile(source, target)) {
+        case CopyOutcome::Copied: return true;
+        case CopyOutcome::SourceUnusable: app.platform.showMessage(unusable); return false;
+        case CopyOutcome::TargetUnwritable: break;
+    }
     app.platform.showMessage("提示：无法写入背景音乐文件：" + target + "\r\n" +
                              "请确认本程序放在CF游戏根目录下，并关闭游戏后重试。");
     return false;
 }
-
-// An unreadable or empty source is never written: it would silence the launcher.
-bool usable(const FileRead& read) { return read.ok && !read.bytes.empty(); }
 
 }  // namespace
 
@@ -35,22 +37,14 @@ void onInstallMusicClicked(App& app) {
         app.platform.showMessage("提示：没填写mp3文件路径。");
         return;
     }
-    const FileRead read = app.platform.readFileBytes(source);
-    if (!usable(read)) {
-        app.platform.showMessage("提示：无法读取mp3文件：" + source);
-        return;
+    if (installMusic(app, source, "提示：无法读取mp3文件：" + source)) {
+        app.platform.showMessage("提示：OK了，现在就可以用了。");
     }
-    if (writeInstalledMusic(app, read.bytes)) app.platform.showMessage("提示：OK了，现在就可以用了。");
 }
 
 void onRestoreMusicClicked(App& app) {
     const Text backup = app.gameDir + "\\sound.mp3";
-    const FileRead read = app.platform.readFileBytes(backup);
-    if (!usable(read)) {
-        app.platform.showMessage("提示：没有找到备份音乐文件：" + backup);
-        return;
-    }
-    writeInstalledMusic(app, read.bytes);
+    installMusic(app, backup, "提示：没有找到备份音乐文件：" + backup);
 }
 
 void onPreviewMusicClicked(App& app) {

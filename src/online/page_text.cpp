@@ -30,16 +30,28 @@ std::string_view charsetLabel(std::string_view s) {
     return {};
 }
 
+// Where a browser looks before it parses the page: a <meta> in its first bytes.
+constexpr std::size_t kPrescanBytes = 1024;
+
+// The charset of the first <meta> that names one within the prescanned bytes. A tag left
+// open runs to their end, and no tag follows it.
+std::string_view metaCharset(std::string_view page) {
+    const std::string_view head = page.substr(0, kPrescanBytes);
+    for (int at = findText(head, "<meta", 1, true); at != -1;) {
+        const int close = findText(head, ">", at);
+        const std::size_t from = static_cast<std::size_t>(at - 1);
+        const std::size_t length = close == -1 ? std::string_view::npos : static_cast<std::size_t>(close - at);
+        if (std::string_view label = charsetLabel(head.substr(from, length)); !label.empty()) return label;
+        if (close == -1) break;
+        at = findText(head, "<meta", close + 1, true);
+    }
+    return {};
+}
+
 // The header decides when it names a charset, as in a browser.
 std::string_view declaredCharset(std::string_view contentType, std::string_view page) {
     if (std::string_view header = charsetLabel(contentType); !header.empty()) return header;
-    for (int at = findText(page, "<meta", 1, true); at != -1; at = findText(page, "<meta", at + 1, true)) {
-        const int close = findText(page, ">", at);
-        const std::size_t from = static_cast<std::size_t>(at - 1);
-        const std::string_view tag = page.substr(from, close == -1 ? std::string_view::npos : close - at);
-        if (std::string_view label = charsetLabel(tag); !label.empty()) return label;
-    }
-    return {};
+    return metaCharset(page);
 }
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
@@ -73,15 +85,6 @@ Text pageText(const HttpResponse& response) {
         }
     }
     return bytesToText(response.body);
-}
-
-void fetchPageTexts(Platform& platform, Control& requester, std::vector<Text> urls,
-                    std::function<void(const std::vector<Text>& texts)> apply) {
-    platform.fetchPages(std::move(urls), [&requester, apply = std::move(apply)](const std::vector<HttpResponse>& pages) {
-        std::vector<Text> texts;
-        for (const HttpResponse& page : pages) texts.push_back(pageText(page));
-        requester.window().fireFetched(requester, [&] { apply(texts); });
-    });
 }
 
 }  // namespace vorlane

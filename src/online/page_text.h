@@ -4,15 +4,10 @@
 
 namespace vorlane {
 
-// A page declared UTF-8 (byte order mark, Content-Type, or else its first <meta> with a
-// charset) is converted; any other page, or one whose bytes are not valid UTF-8, is taken
-// byte for byte.
+// A page declared UTF-8 is converted; any other page, or one whose bytes are not valid
+// UTF-8, is taken byte for byte. The charset is looked for where a browser looks: a byte
+// order mark, the Content-Type header, then a <meta> within the first 1024 bytes. Time
+// linear in the page's size, whatever it holds.
 Text pageText(const HttpResponse& response);
-
-// The texts of the pages, in the order of urls, given to `apply` once all have come back, as
-// an event of `requester` ("fetched"); the caller does not wait. An empty address fetches
-// nothing and gives the empty text.
-void fetchPageTexts(Platform& platform, Control& requester, std::vector<Text> urls,
-                    std::function<void(const std::vector<Text>& texts)> apply);
 
 }  // namespace vorlane

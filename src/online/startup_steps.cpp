@@ -1,9 +1,8 @@
 #include "online/startup_steps.h"
 
 #include "app/app.h"
-#include "online/page_text.h"
+#include "online/page_labels.h"
 #include "online/release_compare.h"
-#include "online/text_between.h"
 #include "online/web_addresses.h"
 
 namespace vorlane {
@@ -28,10 +27,11 @@ void showUpdateNoticeIfOutdated(App& app) {
 
 void showNewestRelease(App& app) {
     Control& newest = app.main.control("透明标签15");
-    fetchPageTexts(app.platform, newest, {webAddresses.makerPage}, [&app, &newest](const std::vector<Text>& pages) {
-        newest.setText(textBetween(pages[0], "cfs", "iii", -1, false));
-        showUpdateNoticeIfOutdated(app);
-    });
+    fetchLabels(app.platform, newest, {{webAddresses.makerPage, newestReleaseLabel}},
+                [&app, &newest](const std::vector<Text>& labels) {
+                    newest.setText(labels[0]);
+                    showUpdateNoticeIfOutdated(app);
+                });
 }
 
 }  // namespace vorlane

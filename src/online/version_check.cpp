@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "app/app.h"
-#include "online/page_text.h"
+#include "online/page_labels.h"
 #include "online/text_between.h"
 #include "online/web_addresses.h"
 
@@ -26,13 +26,14 @@ void onVersionTimerTick(App& app) {
     Control& live = app.main.control("透明标签5");
     if (live.text() == kNotFetched && app.zeroVersionFetches < kMaxNotFetchedPages) {
         app.versionPagesPending = true;
-        fetchPageTexts(app.platform, timer, {webAddresses.downloadPage, webAddresses.makerPage},
-                       [&app, &live](const std::vector<Text>& pages) {
-                           app.versionPagesPending = false;
-                           live.setText(textBetween(pages[0], "穿越火线（CrossFire）v", "完整客户端:"));
-                           app.main.control("透明标签4").setText(textBetween(pages[1], "cfv", "vvvv"));
-                           if (live.text() == kNotFetched) ++app.zeroVersionFetches;
-                       });
+        fetchLabels(app.platform, timer,
+                    {{webAddresses.downloadPage, liveVersionLabel}, {webAddresses.makerPage, experienceVersionLabel}},
+                    [&app, &live](const std::vector<Text>& labels) {
+                        app.versionPagesPending = false;
+                        live.setText(labels[0]);
+                        app.main.control("透明标签4").setText(labels[1]);
+                        if (live.text() == kNotFetched) ++app.zeroVersionFetches;
+                    });
         return;
     }
 

@@ -15,6 +15,18 @@ struct FileRead {
     bool ok = false;  // false: missing or unreadable (bytes then empty)
 };
 
+enum class CopyOutcome {
+    Copied,
+    SourceUnusable,    // missing, unreadable, empty, or no regular file
+    TargetUnwritable,  // the target keeps its bytes
+};
+
+enum class RunOutcome {
+    Started,
+    Declined,  // the player said no to the administrator prompt, as to a double-click's
+    Failed,
+};
+
 struct FileWrite {
     Text path;
     Bytes bytes;
@@ -44,13 +56,27 @@ struct RunningProgram {
     std::optional<Text> path{};
 };
 
+struct ShortcutResult {
+    bool ok = false;
+    Text reason{};  // why it could not be made, in the system's words
+};
+
 struct HttpResponse {
     Bytes body;        // empty on any failure
     Text contentType;  // the Content-Type header, empty when absent
 };
 
-// The pages of one fetchPages call, in the order asked.
-using PagesArrived = std::function<void(const std::vector<HttpResponse>& pages)>;
+// What the program keeps of a fetched page: a short text. Runs on the worker that fetched
+// the page, so it touches nothing but the page (a plain function, no state).
+using PageDigest = Text (*)(const HttpResponse& page);
+
+struct PageRequest {
+    Text url;
+    PageDigest digest;
+};
+
+// The digests of one fetchPages call's pages, in the order asked.
+using PagesArrived = std::function<void(const std::vector<Text>& digests)>;
 
 class Platform {
 public:
@@ -59,13 +85,17 @@ public:
     // The program's folder, without a trailing backslash.
     virtual Text programDirectory() = 0;
 
+    // The whole of a regular file, for what is decoded or compared: never a folder, a device
+    // or a pipe (refused at once, never waited on), nor a file over 64 MiB.
     virtual FileRead readFileBytes(const Text& path) = 0;
     // A file or a folder of that name exists.
     virtual bool exists(const Text& path) = 0;
     // Makes the folder unless it exists; its parent must.
     [[nodiscard]] virtual bool makeFolder(const Text& path) = 0;
-    // Creates or atomically replaces the file; a crash never leaves it truncated.
-    [[nodiscard]] virtual bool writeFileBytes(const Text& path, const Bytes& bytes) = 0;
+    // Puts a copy of the source, a regular file that is not empty, in place of the target in
+    // one step; copied a piece at a time, so only the disk bounds its size. The target keeps
+    // its bytes unless the copy reads back exactly as the source; a crash never truncates it.
+    [[nodiscard]] virtual CopyOutcome copyFile(const Text& source, const Text& target) = 0;
     // Replaces every file or none: on failure each target keeps its previous bytes and
     // no temporary file is left. Targets are moved into place in the order given and read
     // back. The journal, a file in a folder that exists, lives while they are moved, so
@@ -82,12 +112,14 @@ public:
     virtual bool ask(const Text& question) = 0;
     virtual void openUrl(const Text& url) = 0;
     // Fetches every page at once in the background, each within 5 s and 4 MiB (an empty
-    // address is not fetched and comes back empty), and returns at once. When the last has
-    // come back, `arrived` runs on the UI thread: never while a handler, its message box or
-    // a dialog runs (it waits until they end), and not at all once the program is ending.
-    virtual void fetchPages(std::vector<Text> urls, PagesArrived arrived) = 0;
-    // Starts the program by its full path, quoted, in its own folder.
-    virtual bool runProgram(const Text& programPath, bool wait) = 0;
+    // address is not fetched: its digest gets an empty page), digests it there and returns
+    // at once. When the last digest is made, `arrived` runs on the UI thread: never while a
+    // handler, its message box or a dialog runs (it waits until they end), and not at all
+    // once the program is ending.
+    virtual void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) = 0;
+    // Starts the program by its full path, quoted, in its own folder; one that asks for
+    // administrator rights as a double-click would, with the system's prompt.
+    virtual RunOutcome runProgram(const Text& programPath, bool wait) = 0;
     // A running program, other than this one, whose file lies in the folder or below it, or
     // which the system will not let us look into and bears the name of a program directly in
     // the folder or its TCLS folder.
@@ -104,6 +136,11 @@ public:
 
     // Modal open-file dialog; on confirm the chosen full path becomes the dialog's text.
     virtual bool openFileDialog(Control& dialog) = 0;
+    // A shortcut named `name` on the user's desktop that starts this program in its own
+    // folder with `arguments`, each given back to it exactly, and shows its icon. One of
+    // that name already there is replaced.
+    [[nodiscard]] virtual ShortcutResult createDesktopShortcut(const Text& name,
+                                                               const std::vector<Text>& arguments) = 0;
     // Creates the native window, runs its created event and shows it; when modal,
     // returns once it is destroyed, the owner taking no input meanwhile. A window is
     // prepared before it appears, so its first frame is whole; pages the main window's

@@ -9,6 +9,7 @@ namespace vorlane {
 const Branch kLiveBranch{
     .server = "正服",
     .choice = "单选框1",
+    .option = "--live",
     .versionBox = "编辑框2",
     .headBox = "编辑框4",
     .middleBox = "编辑框12",
@@ -20,6 +21,7 @@ const Branch kLiveBranch{
 const Branch kExperienceBranch{
     .server = "体验服",
     .choice = "单选框2",
+    .option = "--experience",
     .versionBox = "编辑框1",
     .headBox = "编辑框11",
     .middleBox = "编辑框13",
@@ -27,6 +29,13 @@ const Branch kExperienceBranch{
     .writeOrder = {"编辑框8", "编辑框9", "编辑框10", "编辑框11"},
     .success = "本程序为您成功切换成CF体验服，即可进入游戏.",
 };
+
+const Branch* chosenBranch(const App& app) {
+    for (const Branch* branch : {&kLiveBranch, &kExperienceBranch}) {
+        if (app.main.control(branch->choice).checked()) return branch;
+    }
+    return nullptr;
+}
 
 Text branchVersionFile(const App& app, const Branch& branch, std::string_view version) {
     const Window& w = app.main;

@@ -15,6 +15,7 @@ namespace vorlane {
 struct Branch {
     const char* server;  // as the state line names it
     const char* choice;  // the radio button that chooses it
+    const char* option;  // what chooses it on the command line
     const char* versionBox;
     const char* headBox;
     const char* middleBox;
@@ -25,6 +26,9 @@ struct Branch {
 
 extern const Branch kLiveBranch;
 extern const Branch kExperienceBranch;
+
+// The branch whose radio button is checked; nullptr before the player has chosen.
+const Branch* chosenBranch(const App& app);
 
 Text branchVersionFile(const App& app, const Branch& branch, std::string_view version);
 // The branch's files in its write order, the version file holding `versionFile`.

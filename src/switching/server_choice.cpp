@@ -1,6 +1,7 @@
 #include "switching/server_choice.h"
 
 #include "app/app.h"
+#include "switching/desktop_shortcut.h"
 
 namespace vorlane {
 
@@ -8,11 +9,13 @@ namespace vorlane {
 void onLiveChosen(App& app) {
     app.main.control("编辑框2").setEnabled(true);
     app.main.control("编辑框1").setEnabled(false);
+    showShortcutLink(app);
 }
 
 void onExperienceChosen(App& app) {
     app.main.control("编辑框2").setEnabled(false);
     app.main.control("编辑框1").setEnabled(true);
+    showShortcutLink(app);
 }
 
 }  // namespace vorlane

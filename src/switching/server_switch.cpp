@@ -1,31 +1,18 @@
 #include "switching/server_switch.h"
 
-#include <algorithm>
-#include <string_view>
-
 #include "app/app.h"
 #include "switching/launcher_backup.h"
 #include "switching/launcher_files.h"
 #include "switching/launcher_state.h"
 #include "switching/switch_messages.h"
+#include "switching/version_rule.h"
 
 namespace vorlane {
 namespace {
 
-// The version goes into the XML as typed, so markup and control characters would break
-// the file. GB18030 never uses these bytes inside a character, so bytes are checked.
-bool breaksVersionFile(std::string_view version) {
-    return std::any_of(version.begin(), version.end(), [](char ch) {
-        const auto c = static_cast<unsigned char>(ch);
-        return c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&';
-    });
-}
-
 Text attemptSwitch(App& app) {
-    for (const Branch* branch : {&kLiveBranch, &kExperienceBranch}) {
-        if (app.main.control(branch->choice).checked()) {
-            return switchLauncher(app, *branch, app.main.control(branch->versionBox).text()).message;
-        }
+    if (const Branch* branch = chosenBranch(app)) {
+        return switchLauncher(app, *branch, app.main.control(branch->versionBox).text()).message;
     }
     return "提示：请先选中项目！";
 }

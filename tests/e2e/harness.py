@@ -15,6 +15,7 @@ Every wait is bounded and fails with what the program last logged.
 """
 import atexit
 import errno
+import getpass
 import http.server
 import json
 import os
@@ -203,7 +204,10 @@ class Session:
         self.msgbox_exe = self.build / "msgbox.exe"
         self.accessible_exe = self.build / "accessible.exe"
         self.client_stub = self.build / "client_stub.exe"
-        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub):
+        self.planted_dll = self.build / "planted.dll"
+        self.pipe_holder = self.build / "pipe_holder.exe"
+        for needed in (self.exe, self.msgbox_exe, self.accessible_exe, self.client_stub, self.planted_dll,
+                       self.pipe_holder):
             if not needed.is_file():
                 raise SetupError(f"{needed} is missing: cmake --preset windows-test && "
                                  f"cmake --build --preset windows-test -j2")
@@ -219,6 +223,8 @@ class Session:
             self._start_xvfb()
             self.env["DISPLAY"] = self.display
             self._prepare_prefix()
+            # A folder of the prefix's own (scripts/wine-prefix.sh), not $HOME.
+            self.desktop = Path(self.env["WINEPREFIX"]) / "drive_c" / "users" / getpass.getuser() / "Desktop"
             self.web = None if base else WebPages()
         except BaseException:
             self.close()
@@ -426,9 +432,10 @@ class GameFolder:
 class Vorlane:
     """The running program in one game folder, seen through its test log, its X windows and the screen."""
 
-    def __init__(self, session_, game, workdir):
+    def __init__(self, session_, game, workdir, env=None):
         self.s = session_
         self.game = game
+        self.env = env or {}
         self.workdir = Path(workdir)
         self.log_path = self.workdir / "vorlane.log"
         self.browser_log = self.workdir / "browser.log"
@@ -440,13 +447,21 @@ class Vorlane:
 
     # Lifetime
 
-    def start(self, timeout=30):
+    def launch(self, *arguments):
+        """Starts the program copied into the game folder, with `arguments`; returns at once.
+        A copy already there may be running: it is the same program, and stays."""
         exe = self.game.path("vorlane.exe")
-        shutil.copy(self.s.exe, exe)
-        env = dict(self.s.env, VORLANE_TEST_LOG=str(self.log_path), VORLANE_E2E_BROWSER_LOG=str(self.browser_log))
+        if not exe.exists():
+            shutil.copy(self.s.exe, exe)
+        env = dict(self.s.env, VORLANE_TEST_LOG=str(self.log_path), VORLANE_E2E_BROWSER_LOG=str(self.browser_log),
+                   **self.env)
         self._wine_out = open(self.wine_log, "wb")
-        self.proc = subprocess.Popen(["wine", str(exe)], cwd=self.game.root, env=env, stdout=self._wine_out,
-                                     stderr=subprocess.STDOUT, start_new_session=True)
+        self.proc = subprocess.Popen(["wine", str(exe), *arguments], cwd=self.game.root, env=env,
+                                     stdout=self._wine_out, stderr=subprocess.STDOUT, start_new_session=True)
+        return self
+
+    def start(self, timeout=30):
+        self.launch()
         self.wait_for_event("created", timeout=timeout)
         for line in self.lines():
             if line.get("layout") == "主窗口":
@@ -777,15 +792,24 @@ class E2ETestCase(unittest.TestCase):
         """A fresh game folder under this test's work folder; options as for GameFolder."""
         return GameFolder(self.workdir / folder, self.session, **options)
 
-    def start(self, game=None, timeout=30, logs=None):
+    def start(self, game=None, timeout=30, logs=None, env=None):
         """Starts the program in `game` (a fresh default game folder if none) and waits
         until its start-up has run. Its logs go to the test's work folder, or to the
-        folder `logs` in it when a test starts the program more than once."""
+        folder `logs` in it when a test starts the program more than once; `env` adds to
+        its environment."""
+        return self._program(game or self.make_game(), logs, env).start(timeout)
+
+    def run_command(self, game, *arguments, logs=None):
+        """Starts the program in `game` with a command line and returns at once: it shows no
+        window, only a message box when something is refused or fails, and then ends."""
+        return self._program(game, logs).launch(*arguments)
+
+    def _program(self, game, logs, env=None):
         logs = self.workdir / logs if logs else self.workdir
         logs.mkdir(parents=True, exist_ok=True)
-        app = Vorlane(self.session, game or self.make_game(), logs)
+        app = Vorlane(self.session, game, logs, env)
         self.addCleanup(self._finish, app)
-        return app.start(timeout)
+        return app
 
     def _failed(self):
         result = getattr(self, "_result", None)

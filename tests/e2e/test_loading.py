@@ -34,13 +34,13 @@ class LoadingMusicTest(E2ETestCase):
         mark = app.click(name)
         return app.wait_for_event(f"clicked {name}", since=mark)
 
-    def install(self, app, path):
+    def install(self, app, path, timeout=10):
         """Types `path` over what the music box holds, clicks install; returns the message it showed."""
         app.click("编辑框3")
         app.key("End", "shift+Home")
         app.s.xdotool("type", "--delay", "30", "--", path)
         mark = app.click("图形按钮8")
-        message = app.wait_for_message(since=mark)
+        message = app.wait_for_message(since=mark, timeout=timeout)
         app.dismiss_message()
         app.wait_for_event("clicked 图形按钮8", since=mark)
         return message

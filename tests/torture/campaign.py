@@ -48,6 +48,9 @@ def wait_for_free_port(port, timeout):
     deadline = time.monotonic() + timeout
     while True:
         with socket.socket() as probe:
+            # Bound as the servers bind: a connection of the last server left waiting to close
+            # (TIME_WAIT) does not hold the port.
+            probe.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
             try:
                 probe.bind(("127.0.0.1", port))
                 return True

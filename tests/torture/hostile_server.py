@@ -13,6 +13,9 @@ path behaves as KIND (to stand in for all of the program's web addresses at once
   /loop        a redirect to itself, for ever
   /gzip        a gzip-encoded page (Content-Encoding: gzip) though none was asked for
   /badchunk    a chunked body whose second chunk size is not a number
+  /metaflood   4 MiB (all a fetch keeps) of "<meta" never closed, sent over about 1.5 s
+  /hugemarker  4 MiB holding every marker pair of the program's pages around one value
+               that fills the page, sent the same way
   /page        an ordinary page, to show the server is up
   /count/KIND  how many requests for /KIND arrived so far (a decimal number)
 
@@ -31,7 +34,8 @@ import time
 
 PAGE = "<html><body><p>最新版本 cfs1.0iii</p><p>穿越火线（CrossFire）v1.0.0.1完整客户端:</p></body></html>".encode("gbk")
 HUGE_SIZE = 100 * 1000 * 1000
-KINDS = ("blackhole", "drip", "reset", "huge", "garbage", "loop", "gzip", "badchunk", "page")
+FETCH_LIMIT = 4 << 20
+KINDS = ("blackhole", "drip", "reset", "huge", "garbage", "loop", "gzip", "badchunk", "metaflood", "hugemarker", "page")
 
 
 class Handler(socketserver.BaseRequestHandler):
@@ -113,6 +117,20 @@ class Handler(socketserver.BaseRequestHandler):
         self.headers(extra=["Transfer-Encoding: chunked"])
         self.send(b"%x\r\n%s\r\n" % (len(PAGE), PAGE))
         self.send(b"zz-not-a-size\r\nmore bytes that no chunk size announced\r\n0\r\n\r\n")
+
+    def send_slowly(self, body, pieces=64, seconds=1.5):
+        self.headers(extra=[f"Content-Length: {len(body)}"])
+        for at in range(0, len(body), len(body) // pieces):
+            self.send(body[at:at + len(body) // pieces])
+            if self.server.stopped.wait(seconds / pieces):
+                return
+
+    def serve_metaflood(self):
+        self.send_slowly(b"<meta" * (FETCH_LIMIT // 5))
+
+    def serve_hugemarker(self):
+        start, end = "cfs cfv 穿越火线（CrossFire）v".encode("gbk"), "完整客户端: vvvv iii".encode("gbk")
+        self.send_slowly(start + b"1" * (FETCH_LIMIT - len(start) - len(end)) + end)
 
     def serve_page(self):
         self.headers(extra=[f"Content-Length: {len(PAGE)}"])

@@ -59,5 +59,5 @@ status=${PIPESTATUS[0]}
 
 cd "$here" && python3 dead_network_e2e.py 2>&1 | tee "$work/e2e.log"
 e2e_status=${PIPESTATUS[0]}
-grep -E '^(blackhole|garbage): ' "$work/e2e.log" >>"$out/measured.txt"
+grep -E '^(blackhole|garbage|metaflood|hugemarker): ' "$work/e2e.log" >>"$out/measured.txt"
 [ $status -eq 0 ] && [ $e2e_status -eq 0 ]

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace vorlane::testing {
 
@@ -66,6 +67,34 @@ bool FaultyFileOps::moveOver(const Text& from, const Text& to) {
 
 bool FaultyFileOps::remove(const Text& path) {
     return survives() && !(failed() && ++callsAfterFailure == failAgainAt) && real_.remove(path);
+}
+
+namespace {
+
+// Reads the file with its first byte altered.
+struct AlteredReader final : FileReader {
+    explicit AlteredReader(std::unique_ptr<FileReader> file) : real(std::move(file)) {}
+    std::optional<std::size_t> read(std::uint8_t* into, std::size_t size) override {
+        const std::optional<std::size_t> n = real->read(into, size);
+        if (n && *n > 0 && !std::exchange(altered, true)) into[0] ^= 1;
+        return n;
+    }
+    std::unique_ptr<FileReader> real;
+    bool altered = false;
+};
+
+}  // namespace
+
+std::unique_ptr<FileReader> FaultyFileOps::openRegular(const Text& path) {
+    if (dead()) return nullptr;
+    std::unique_ptr<FileReader> reader = realCopy_.openRegular(path);
+    if (!reader || !fails()) return reader;
+    return lying() ? std::make_unique<AlteredReader>(std::move(reader)) : nullptr;
+}
+
+std::unique_ptr<FileWriter> FaultyFileOps::createRegular(const Text& path) {
+    if (!survives() || fails()) return nullptr;
+    return realCopy_.createRegular(path);
 }
 
 }  // namespace vorlane::testing

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/posix_copy_ops.h"
 #include "platform/posix/posix_file_ops.h"
 
 namespace vorlane::testing {
@@ -33,8 +34,8 @@ std::string readFile(const std::filesystem::path& p);  // empty when missing
 
 // Wraps the real file operations for fault injection: fails the n-th write, read, keep or
 // move (1-based), or dies during the n-th change to the disk, as a crash would: a write
-// then leaves half its bytes, and nothing happens after it.
-class FaultyFileOps final : public FileOps {
+// then leaves half its bytes, and nothing happens after it. A copy's opens count as reads.
+class FaultyFileOps final : public FileOps, public CopyOps {
 public:
     int failAt = 0;  // 0: never fail
     int calls = 0;
@@ -51,6 +52,8 @@ public:
     bool keepCopy(const Text& from, const Text& to) override;
     bool moveOver(const Text& from, const Text& to) override;
     bool remove(const Text& path) override;
+    std::unique_ptr<FileReader> openRegular(const Text& path) override;
+    std::unique_ptr<FileWriter> createRegular(const Text& path) override;
 
 private:
     bool failed() const { return failAt != 0 && calls >= failAt; }
@@ -58,6 +61,7 @@ private:
     bool lying() const { return lies && callsAfterFailure == 0; }
     bool survives() { return !dead() && (++changes < crashAt || crashAt == 0); }
     PosixFileOps real_;
+    PosixCopyOps realCopy_;
 };
 
 // Stands for the system's window: like the real host, it observes its window, is owned by
@@ -89,7 +93,7 @@ public:
         bool wait;
     };
     std::vector<Run> runs;
-    bool runsStart = true;               // what runProgram answers
+    RunOutcome runOutcome = RunOutcome::Started;  // what runProgram answers
     RunningProgram running;  // what runningProgramIn answers
     struct MusicCall {
         bool play;
@@ -102,7 +106,7 @@ public:
     std::vector<Text> fetchedUrls;
     // Fetches stay on their way until arrive() lets one come back.
     struct HeldFetch {
-        std::vector<Text> urls;
+        std::vector<PageRequest> pages;
         PagesArrived arrived;
     };
     std::vector<HeldFetch> held;
@@ -111,6 +115,8 @@ public:
     // What the file dialog returns: nullopt = the user cancels.
     std::optional<Text> dialogChoice;
     int dialogsOpened = 0;
+    std::vector<std::pair<Text, std::vector<Text>>> shortcuts;  // each made: its name and arguments
+    ShortcutResult shortcutMade{.ok = true};                     // what createDesktopShortcut answers
     std::vector<Window*> loadedWindows;
     std::vector<Window*> destroyedWindows;
     std::vector<std::string> hostsGone;  // "window name, controls it still had", in order
@@ -129,8 +135,8 @@ public:
         std::filesystem::create_directory(nativePath(path), error);
         return std::filesystem::is_directory(nativePath(path));
     }
-    bool writeFileBytes(const Text& path, const Bytes& bytes) override {
-        return replaceFilesAtomically(fileOps, {FileWrite{path, bytes}}).ok;
+    CopyOutcome copyFile(const Text& source, const Text& target) override {
+        return copyFileAtomically(fileOps, source, target);
     }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override {
         return replaceFilesAtomically(fileOps, files, journal);
@@ -148,29 +154,29 @@ public:
         return answer;
     }
     void openUrl(const Text& url) override { openedUrls.push_back(url); }
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override {
-        for (const Text& url : urls) {
-            if (!url.empty()) fetchedUrls.push_back(url);
+    void fetchPages(std::vector<PageRequest> requests, PagesArrived arrived) override {
+        for (const PageRequest& page : requests) {
+            if (!page.url.empty()) fetchedUrls.push_back(page.url);
         }
-        held.push_back({std::move(urls), std::move(arrived)});
+        held.push_back({std::move(requests), std::move(arrived)});
     }
     // The held fetch `index` (the oldest by default) comes back with the pages served now.
     void arrive(std::size_t index = 0) {
         HeldFetch fetch = std::move(held.at(index));
         held.erase(held.begin() + static_cast<std::ptrdiff_t>(index));
-        std::vector<HttpResponse> responses;
-        for (const Text& url : fetch.urls) {
-            auto it = pages.find(url);
-            responses.push_back(url.empty() || it == pages.end() ? HttpResponse{} : it->second);
+        std::vector<Text> digests;
+        for (const PageRequest& page : fetch.pages) {
+            auto it = pages.find(page.url);
+            digests.push_back(page.digest(page.url.empty() || it == pages.end() ? HttpResponse{} : it->second));
         }
-        fetch.arrived(responses);
+        fetch.arrived(digests);
     }
     void arriveAll() {
         while (!held.empty()) arrive();
     }
-    bool runProgram(const Text& path, bool wait) override {
+    RunOutcome runProgram(const Text& path, bool wait) override {
         runs.push_back({path, wait});
-        return runsStart;
+        return runOutcome;
     }
     RunningProgram runningProgramIn(const Text&) override { return running; }
     void playMusic(int times, const Text& path, Control& owner) override {
@@ -194,6 +200,10 @@ public:
         if (!dialogChoice) return false;
         dialog.setText(*dialogChoice);
         return true;
+    }
+    ShortcutResult createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) override {
+        shortcuts.push_back({name, arguments});
+        return shortcutMade;
     }
     void loadWindow(Window& window, bool modal) override {
         loadedWindows.push_back(&window);

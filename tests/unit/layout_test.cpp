@@ -19,11 +19,11 @@ struct MainWindow : ::testing::Test {
     Control& c(const char* name) { return app.main.control(name); }
 };
 
-TEST_F(MainWindow, HasFiftyOneUniquelyNamedControls) {
+TEST_F(MainWindow, HasFiftyTwoUniquelyNamedControls) {
     std::set<std::string> names;
     for (const Control& control : app.main.controls()) names.insert(control.name());
-    EXPECT_EQ(app.main.controls().size(), 51u);
-    EXPECT_EQ(names.size(), 51u);
+    EXPECT_EQ(app.main.controls().size(), 52u);
+    EXPECT_EQ(names.size(), 52u);
 }
 
 TEST_F(MainWindow, HoldsEveryControlTheHandlersUse) {
@@ -53,6 +53,7 @@ TEST_F(MainWindow, StartsInTheLayoutsStates) {
     EXPECT_EQ(c("透明标签13").text(), "1.0");
     EXPECT_EQ(c("透明标签15").text(), "1.0");
     EXPECT_EQ(c("透明标签5").text(), "0.0.0.0");
+    EXPECT_FALSE(c("透明标签18").visible());
     for (int i = 4; i <= 13; ++i) {
         const Control& box = c(("编辑框" + std::to_string(i)).c_str());
         EXPECT_FALSE(box.visible());

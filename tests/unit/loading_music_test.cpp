@@ -66,6 +66,12 @@ TEST_F(LoadingMusic, InstallCopiesByteForByteAndRestoreBringsBackTheBackup) {
     click("图形按钮8", pathOf("second.mp3"));
     EXPECT_EQ(readFile(installed()), "second");
     EXPECT_EQ(fake.messages, ok);
+    std::string large(3 * (1 << 20) + 17, '\0');  // several pieces of a copy
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 4099);
+    writeFile(dir.path() / "large.mp3", large);
+    click("图形按钮8", pathOf("large.mp3"));
+    EXPECT_EQ(readFile(installed()), large);
+    EXPECT_EQ(fake.messages, ok);
     click("图形按钮9");
     EXPECT_EQ(readFile(installed()), "backup copy");
     EXPECT_TRUE(fake.messages.empty());
@@ -76,14 +82,18 @@ TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
     writeFile(dir.path() / "sound.mp3", "backup copy");
     const std::vector<Text> failure{"提示：无法写入背景音乐文件：" + pathOf("TCLS\\music\\sound.mp3") +
                                     "\r\n请确认本程序放在CF游戏根目录下，并关闭游戏后重试。"};
-    // Stage the new file, keep the old one, move: each step fails once.
-    for (int failAt : {1, 2, 3}) {
+    // Stage the copy, open it and the source again to compare them, move: each step fails
+    // once, and the copy once reads back altered.
+    const std::pair<int, bool> steps[] = {{2, false}, {3, false}, {4, false}, {5, false}, {3, true}};
+    for (const auto& [failAt, lies] : steps) {
         for (const char* button : {"图形按钮8", "图形按钮9"}) {
-            fake.fileOps.calls = 0;
+            fake.fileOps.calls = fake.fileOps.callsAfterFailure = 0;
             fake.fileOps.failAt = failAt;
+            fake.fileOps.lies = lies;
             click(button, pathOf("new.mp3"));
             EXPECT_EQ(fake.messages, failure) << button << " failing step " << failAt;
             EXPECT_EQ(readFile(installed()), "launcher's own music") << button << " failing step " << failAt;
+            EXPECT_FALSE(fs::exists(dir.path() / "TCLS" / "music" / "sound.mp3.vorlane-new"));
         }
     }
     fake.fileOps.failAt = 0;

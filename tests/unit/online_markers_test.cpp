@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
+#include "online/page_labels.h"
 #include "online/page_text.h"
 #include "online/release_compare.h"
 #include "online/text_between.h"
@@ -85,6 +87,10 @@ TEST(OnlinePageText, ConvertsPagesDeclaredUtf8AndKeepsEveryOtherPageByteForByte)
         // cut at the size limit inside the last character: that character is dropped
         {chinese + utf8(u8"端").substr(0, 2), "text/html; charset=utf-8", gbk},
         {chinese + utf8(u8"😀").substr(0, 3), "text/html; charset=utf-8", gbk},
+        // only the first 1024 bytes are looked at for a <meta>
+        {std::string(1004, ' ') + "<meta charset=utf-8>" + chinese, "", std::string(1004, ' ') + "<meta charset=utf-8>" + gbk},
+        {std::string(1006, ' ') + "<meta charset=utf-8>" + chinese, "", std::string(1006, ' ') + "<meta charset=utf-8>" + chinese},
+        {"<meta charset=utf-8" + chinese, "", "<meta charset=utf-8" + gbk},  // a tag left open
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pageText(response(c.body, c.contentType)), c.expected) << c.contentType << " / " << c.body;
@@ -96,6 +102,24 @@ TEST(OnlinePageText, LetsTheChineseMarkersMatchAUtf8PageOnlyAfterConversion) {
     EXPECT_EQ(textBetween(bytesToText(textToBytes(page)), "穿越火线（CrossFire）v", "完整客户端:"), "");
     EXPECT_EQ(textBetween(pageText(response(page, "text/html; charset=utf-8")), "穿越火线（CrossFire）v", "完整客户端:"),
               "2.0.1");
+}
+
+// A label over 64 bytes counts as missing; pages an attacker could send, at the 4 MiB a
+// fetch keeps, give the right labels.
+TEST(OnlinePageLabels, CutsEachLabelOfAtMost64BytesAndTreatsALongerOneAsMissing) {
+    const std::string v64(64, '7'), live = "穿越火线（CrossFire）v", end = "完整客户端:";
+    std::string flood = "<meta charset=utf-8 ";  // never closed, nor any after it
+    while (flood.size() < (4u << 20) - 64) flood += "<meta";
+    const std::string marked = utf8(u8"穿越火线（CrossFire）v2.0.1完整客户端:");
+    const std::tuple<PageDigest, std::string, std::string> cases[] = {
+        {newestReleaseLabel, "cfs" + v64 + "iii", v64},       {newestReleaseLabel, "cfs" + v64 + "8iii", ""},
+        {experienceVersionLabel, "cfv" + v64 + "vvvv", v64},  {experienceVersionLabel, "cfv" + v64 + "8vvvv", ""},
+        {liveVersionLabel, live + v64 + end, v64},            {liveVersionLabel, live + v64 + "8" + end, ""},
+        {liveVersionLabel, flood + marked, "2.0.1"},
+        {liveVersionLabel, flood.substr(1) + marked, ""},  // no charset: the UTF-8 markers never match
+        {liveVersionLabel, live + std::string((4u << 20) - 64, '1') + end, ""},
+    };
+    for (const auto& [digest, body, expected] : cases) EXPECT_EQ(digest(response(body)), expected) << body.size();
 }
 
 TEST(OnlineReleaseCompare, ComparesDotSeparatedNumbersNumerically) {

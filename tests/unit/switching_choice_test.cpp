@@ -51,18 +51,20 @@ TEST(SwitchingChoice, EachRadioLeadsFromEveryStateToItsOwn) {
 
 TEST(SwitchingLaunch, EveryClickStartsTheClientWithoutWaitingOrSaysWhyNot) {
     struct Case {
-        bool installed, starts;
+        bool installed;
+        RunOutcome outcome;
         const char* message;  // followed by the client's path; nullptr: none
     };
     const Case cases[] = {
-        {true, true, nullptr},
-        {false, true, "提示：没有找到游戏程序："},
-        {true, false, "提示：无法启动游戏程序："},
+        {true, RunOutcome::Started, nullptr},
+        {false, RunOutcome::Started, "提示：没有找到游戏程序："},
+        {true, RunOutcome::Failed, "提示：无法启动游戏程序："},
+        {true, RunOutcome::Declined, nullptr},  // the administrator prompt refused: as a cancelled double-click
     };
     for (const Case& c : cases) {
         testing::TempDir dir;
         FakePlatform fake;
-        fake.runsStart = c.starts;
+        fake.runOutcome = c.outcome;
         App app(fake);
         app.gameDir = dir.text() + "/穿越 火线";
         const Text client = app.gameDir + "\\TCLS\\Client.exe";

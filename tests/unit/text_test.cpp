@@ -71,5 +71,15 @@ TEST(Gb18030, RefusesWhatItCannotConvertExactly) {
     EXPECT_EQ(utf8ToText("\xE7\xA9\xBF\xE8\xB6\x8A"), Text("穿越"));
 }
 
+TEST(Gb18030, MarksEachCharacterItCannotConvertAndKeepsTheRest) {
+    const char16_t high = 0xD83D, low = 0xDE00;
+    const std::pair<std::u16string, Text> cases[] = {
+        {u"1.0." + std::u16string(1, high) + u"2", "1.0.\x1A" "2"},
+        {std::u16string{low, high} + u"体验", "\x1A\x1A体验"},  // halves in the wrong order: two lone ones
+        {u"体验" + std::u16string{high, low}, utf16ToText(u"体验\U0001F600").value()},
+    };
+    for (const auto& [wide, expected] : cases) EXPECT_EQ(utf16ToTextMarked(wide, "\x1A"), expected);
+}
+
 }  // namespace
 }  // namespace vorlane

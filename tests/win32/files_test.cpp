@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "platform/file_copy.h"
 #include "platform/file_replace.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/services.h"
@@ -33,6 +36,42 @@ TEST(Files, ReadAndWriteUnderChineseAndSpacedNames) {
         EXPECT_FALSE(ops.exists(path));
     }
     EXPECT_FALSE(readFile(folder.text()).ok) << "a folder is not a file";
+}
+
+// What names no regular file is refused at once: a device is never opened, and a device, a
+// pipe or a folder found on opening is never read. Whole files are read up to 64 MiB.
+TEST(Files, OnlyRegularFilesAreReadOrCopiedAndWholeOnlyUpTo64Mebibytes) {
+    TempFolder folder;
+    const std::string pipe = "vorlane-test-" + std::to_string(GetCurrentProcessId());
+    OwnedFile server(CreateNamedPipeW(widen(R"(\\.\pipe\)" + pipe)->c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr));
+    ASSERT_TRUE(server);
+    std::vector<Text> refused = {R"(\\.\pipe\)" + pipe, "//./pipe/" + pipe, "NUL", "con", "COM1", "lpt2.mp3",
+                                 folder.text() + "\\nul.mp3", folder.text() + "\\COM3 .txt", R"(\\?\GLOBALROOT\Device\Null)",
+                                 R"(\??\C:\windows\win.ini)", R"(Z:\dev\zero)", folder.text(), folder.text() + "\\a\t.mp3",
+                                 folder.text() + "\\big.png"};
+    // A FIFO that a writer holds open without writing (tests/win32/run.sh): a read would wait.
+    if (const char* fifo = std::getenv("VORLANE_TEST_FIFO")) refused.push_back(fifo);
+    for (LONGLONG size : {64ll << 20, (64ll << 20) + 1}) {  // one just small enough, then big.png
+        OwnedFile file(CreateFileW(widen(folder.text() + "\\big.png")->c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(SetFilePointerEx(file.get(), LARGE_INTEGER{.QuadPart = size}, nullptr, FILE_BEGIN) &&
+                    SetEndOfFile(file.get()));
+        file.reset();
+        if (size == 64ll << 20) {
+            EXPECT_EQ(readFile(folder.text() + "\\big.png").bytes.size(), 64u << 20);
+        }
+    }
+    const Text target = folder.text() + "\\sound.mp3";
+    ASSERT_TRUE(writeWide(widen(target).value(), "old"));
+    Win32CopyOps ops;
+    for (const Text& path : refused) {
+        EXPECT_FALSE(readFile(path).ok) << path;
+        if (!path.ends_with("big.png")) {  // copied a piece at a time, whatever its size
+            EXPECT_EQ(copyFileAtomically(ops, path, target), CopyOutcome::SourceUnusable) << path;
+        }
+    }
+    EXPECT_EQ(readWide(widen(target).value()), "old");
+    EXPECT_EQ(folderEntries(folder.wide()), (std::vector<std::wstring>{L"big.png", L"sound.mp3"}));
 }
 
 TEST(Files, PathsLongerThanMaxPathWork) {

@@ -152,8 +152,10 @@ TEST_F(Music, StopEndsThePlaybackAndIsHarmlessWhenNothingPlays) {
 
 TEST_F(Music, FilesThatCannotBePlayedPlayNothing) {
     ASSERT_TRUE(testing::writeWide(folder.wide() + L"\\empty.mp3", ""));
-    for (const Text& bad : {folder.text() + "\\missing.mp3", folder.text() + "\\empty.mp3",
-                            folder.text() + "\\bad\x81.mp3", folder.text()}) {
+    std::vector<Text> unplayable = {folder.text() + "\\missing.mp3", folder.text() + "\\empty.mp3",
+                                    folder.text() + "\\bad\x81.mp3", folder.text()};
+    if (const char* fifo = std::getenv("VORLANE_TEST_FIFO")) unplayable.push_back(fifo);
+    for (const Text& bad : unplayable) {
         SCOPED_TRACE(bad);
         playMusic(1, bad, countEnd);
         EXPECT_EQ(musicStatus(L"mode"), L"");

@@ -59,11 +59,11 @@ TEST(RunProgram, StartsByQuotedFullPathInItsOwnFolder) {
     TempFolder base;
     Client client = installClient(base);
     const std::string expected = utf8(L"\"" + client.exe + L"\"\n" + client.folder + L"\n" + client.folder + L"\n");
-    EXPECT_TRUE(runProgram(narrow(client.exe).value(), true));
+    EXPECT_EQ(runProgram(narrow(client.exe).value(), true), RunOutcome::Started);
     EXPECT_EQ(readWide(client.folder + L"\\launch.txt"), expected);
 
     DeleteFileW((client.folder + L"\\launch.txt").c_str());
-    EXPECT_TRUE(runProgram(narrow(client.exe).value(), false));
+    EXPECT_EQ(runProgram(narrow(client.exe).value(), false), RunOutcome::Started);
     std::string written;
     for (int i = 0; i < 200 && written != expected; ++i) {  // bounded: at most 20 s
         Sleep(100);
@@ -75,7 +75,41 @@ TEST(RunProgram, StartsByQuotedFullPathInItsOwnFolder) {
 TEST(RunProgram, ReportsAProgramThatCannotBeStarted) {
     TempFolder base;
     for (const Text& path : {base.text() + "\\TCLS\\Client.exe", base.text() + "\\Client\x81.exe", Text()}) {
-        EXPECT_FALSE(runProgram(path, false)) << path;
+        EXPECT_EQ(runProgram(path, false), RunOutcome::Failed) << path;
+    }
+}
+
+// The system's answers for a client whose manifest asks for administrator rights (Wine
+// runs every program elevated).
+template <DWORD error>
+BOOL WINAPI createFails(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR,
+                        LPSTARTUPINFOW, LPPROCESS_INFORMATION) {
+    SetLastError(error);
+    return FALSE;
+}
+template <DWORD error>
+BOOL WINAPI shellFails(SHELLEXECUTEINFOW*) {
+    SetLastError(error);
+    return FALSE;
+}
+
+// Such a client is started as a double-click starts it, in its own folder; a prompt the
+// player refuses is no failure, any other is.
+TEST(RunProgram, AClientThatAsksForAdministratorRightsIsStartedAsADoubleClickWould) {
+    TempFolder base;
+    Client client = installClient(base);
+    const std::wstring launched = client.folder + L"\\launch.txt";
+    const std::pair<ProgramStarters, RunOutcome> cases[] = {
+        {{createFails<kElevationRequired>, ShellExecuteExW}, RunOutcome::Started},
+        {{createFails<kElevationRequired>, shellFails<ERROR_CANCELLED>}, RunOutcome::Declined},
+        {{createFails<kElevationRequired>, shellFails<ERROR_FILE_NOT_FOUND>}, RunOutcome::Failed},
+        {{createFails<ERROR_ACCESS_DENIED>, ShellExecuteExW}, RunOutcome::Failed}};
+    for (const auto& [starters, expected] : cases) {
+        DeleteFileW(launched.c_str());
+        EXPECT_EQ(runProgram(narrow(client.exe).value(), true, starters), expected);
+        const std::string written = readWide(launched);
+        EXPECT_EQ(written.find("\n" + utf8(client.folder) + "\n") != std::string::npos, expected == RunOutcome::Started)
+            << written;
     }
 }
 

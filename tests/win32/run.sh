@@ -34,6 +34,9 @@ for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
 [ -s "$work/port" ] || { echo "the test HTTP server did not start" >&2; exit 1; }
 
 export VORLANE_TEST_HTTP_PORT="$(cat "$work/port")"
+# A FIFO that this script holds open for writing and never writes to: reading it waits.
+mkfifo "$work/fifo" && exec 3<>"$work/fifo"
+export VORLANE_TEST_FIFO="$(winepath -w "$work/fifo" 2>/dev/null)"
 export VORLANE_TEST_MP3="$(winepath -w "$work/media/tone.mp3" 2>/dev/null)"
 
 # Once with the null sound device, then the music tests again without any device.

@@ -75,6 +75,52 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of 图形按钮2";
 }
 
+// A host of its own for a window model, without the platform's start-up.
+struct Hosted {
+    explicit Hosted(Window& window) : host(window, context, nullptr, false) {}
+    WicDecoder decoder;
+    SkinPictures pictures{resourcePictures(decoder)};
+    FontCache fonts;
+    HostContext context{pictures, decoder, fonts};
+    WindowHost host;
+};
+
+// What a version box shows is what the switch reads: a character the texts cannot hold
+// leaves a mark the version check refuses, never the text the box held before.
+TEST(WindowHost, AnEditBoxTextThatCannotBeConvertedIsRefusedNotReplacedByTheOldOne) {
+    Win32Platform platform;
+    App app(platform);
+    Hosted hosted(app.main);
+    HWND box = childAt(hosted.host.hwnd(), {16, 176, 312, 192});
+    ASSERT_NE(box, nullptr) << "编辑框1";
+    SetWindowTextW(box, L"1.0.9");
+    SetWindowTextW(box, L"1.0.9\xD800");
+    EXPECT_EQ(app.main.control("编辑框1").text(), "1.0.9\x1A");
+    testing::SystemHook system;
+    app.main.fire(app.main.control("单选框2"), Event::Clicked);
+    app.main.fire(app.main.control("图形按钮2"), Event::Clicked);
+    EXPECT_EQ(system.messages(), std::vector<std::wstring>{L"提示：版本号不能包含 < > & 或控制字符，请重新填写！"});
+}
+
+void runsOutOfMemory(App&) { throw std::bad_alloc(); }
+constexpr ControlSpec kGreedyButton[] = {
+    {.name = "图形按钮1", .kind = ControlKind::GraphicButton, .width = 40, .height = 20, .onClicked = runsOutOfMemory}};
+constexpr WindowSpec kGreedyWindow{.name = "测试窗口", .title = "", .width = 100, .height = 50, .controls = kGreedyButton};
+
+// A handler that cannot have the memory it needs ends with one box that says so, and the
+// window goes on.
+TEST(WindowHost, AHandlerThatRunsOutOfMemoryIsReportedAndTheWindowGoesOn) {
+    Win32Platform platform;
+    App app(platform);
+    Window window(kGreedyWindow, app);
+    Hosted hosted(window);
+    testing::SystemHook system;
+    for (int click = 0; click < 2; ++click) hosted.host.fire(window.control("图形按钮1"), Event::Clicked);
+    EXPECT_EQ(system.messages(), std::vector<std::wstring>(2, L"提示：内存不足，操作未完成。"));
+    EXPECT_TRUE(hosted.host.alive());
+    EXPECT_EQ(hosted.context.handlersRunning, 0);
+}
+
 // A quit while the preview is open (the session ending, say) closes the preview and still
 // ends the program, with the quit's exit code.
 TEST(WindowHost, AQuitWhileThePreviewIsOpenEndsTheProgramWithItsExitCode) {

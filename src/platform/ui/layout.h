@@ -68,6 +68,7 @@ struct ControlSpec {
     Handler onLeftButtonDown = nullptr;
     Handler onTick = nullptr;
     Handler onMusicEnded = nullptr;  // music this control started has ended by itself
+    Handler onChanged = nullptr;     // the user changed an edit box's text
 };
 
 struct WindowSpec {

@@ -80,6 +80,10 @@ void Window::fire(Control& control, Event event) {
             handler = s.onMusicEnded;
             name = "music ended";
             break;
+        case Event::Changed:
+            handler = s.onChanged;
+            name = "changed";
+            break;
     }
     if (!handler) return;
     handler(*app_);

@@ -17,7 +17,7 @@ public:
     virtual void windowChanged(Window& window) = 0;
 };
 
-enum class Event { Clicked, LeftButtonDown, Tick, MusicEnded };
+enum class Event { Clicked, LeftButtonDown, Tick, MusicEnded, Changed };
 
 // Told after every handler has run (the created event has no control); the test build
 // uses it to record the window's state.

@@ -59,6 +59,10 @@ std::optional<std::wstring> widen(std::string_view text) { return toWide(textCod
 
 std::optional<Text> narrow(std::wstring_view wide) { return fromWide(textCodePage(), wide); }
 
+Text narrowUserText(std::wstring_view wide) {
+    return utf16ToTextMarked(std::u16string(wide.begin(), wide.end()), "\x1A");
+}
+
 std::optional<std::wstring> systemPath(const Text& path) {
     auto wide = widen(path);
     // A NUL would silently cut the name short and name another file.

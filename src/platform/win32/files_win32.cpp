@@ -1,9 +1,16 @@
 // Files on Windows. Every path goes through systemPath, so a name that cannot be
 // converted exactly makes the operation fail instead of touching another file.
+//
+// What the program reads or copies from paths the player typed or chose, or found in the
+// game folder, is only ever a regular file on a disk: a device or a pipe could wait for ever
+// (a FIFO, a named pipe, COM1) or never end (\\.\PhysicalDrive0, /dev/zero under Wine), and a
+// device is not even opened, as opening one may already wait.
 #include <windows.h>
 
 #include <algorithm>
+#include <cwctype>
 
+#include "platform/encoding.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/services.h"
 
@@ -11,6 +18,8 @@ namespace vorlane::win32 {
 namespace {
 
 constexpr DWORD kChunk = 1u << 20;
+// What is read whole is decoded (the loading picture) or compared (the launcher files).
+constexpr std::size_t kWholeFileLimit = 64u << 20;
 
 bool isReadOnly(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
@@ -29,17 +38,66 @@ bool isLockedAgainstDelete(const std::wstring& path) {
 // empty folder turning "\TCLS\..." into a path at the root of another installation.
 constexpr char kUnnamable[] = "?";
 
+bool startsIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](wchar_t a, wchar_t b) { return std::towupper(a) == std::towupper(b); });
+}
+
+// A name that Windows takes for a device in the last part of any path, whatever follows
+// its first dot: CON, NUL, COM1, LPT¹...
+bool isDeviceName(std::wstring_view name) {
+    name = name.substr(0, name.find_first_of(L".:"));
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    for (std::wstring_view device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
+        if (name.size() == device.size() && startsIgnoringCase(name, device)) return true;
+    }
+    if (name.size() != 4 || !(startsIgnoringCase(name, L"COM") || startsIgnoringCase(name, L"LPT"))) return false;
+    const wchar_t digit = name[3];
+    return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
+}
+
+// A path of a file: not in the device namespace (\\.\, \??\, \\?\ but for a drive or a
+// share), not a device name, no control character (no file name holds one).
+bool namesAFile(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    if (std::any_of(path.begin(), path.end(), [](wchar_t c) { return c < 0x20; })) return false;
+    if (path.starts_with(LR"(\\.\)") || path.starts_with(LR"(\??\)")) return false;
+    if (path.starts_with(LR"(\\?\)")) {
+        const std::wstring_view rest = std::wstring_view(path).substr(4);
+        const bool drive = rest.size() >= 3 && rest[1] == L':' && rest[2] == L'\\';
+        if (!drive && !startsIgnoringCase(rest, LR"(UNC\)")) return false;
+    }
+    return !isDeviceName(std::wstring_view(path).substr(path.find_last_of(L'\\') + 1));
+}
+
+bool isRegularDiskFile(HANDLE file) {
+    if (GetFileType(file) != FILE_TYPE_DISK) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    return GetFileInformationByHandle(file, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+OwnedFile openChecked(const Text& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+    auto wide = systemPath(path);
+    if (!wide || !namesAFile(*wide)) return {};
+    OwnedFile file(CreateFileW(wide->c_str(), access, share, nullptr, disposition, flags, nullptr));
+    if (!file || !isRegularDiskFile(file.get())) return {};
+    return file;
+}
+
 }  // namespace
 
+OwnedFile openRegularFile(const Text& path) {
+    return openChecked(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
+OwnedFile createRegularFile(const Text& path) {
+    return openChecked(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+}
+
 Text narrowKeepingMarks(const std::wstring& wide) {
-    Text out;
-    for (std::size_t i = 0; i < wide.size();) {
-        std::size_t n = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1])) ? 2 : 1;
-        auto piece = narrow(std::wstring_view(wide).substr(i, n));
-        out += piece ? *piece : Text(kUnnamable);
-        i += n;
-    }
-    return out;
+    return utf16ToTextMarked(std::u16string(wide.begin(), wide.end()), kUnnamable);
 }
 
 Text programDirectory() {
@@ -62,19 +120,15 @@ Text programDirectory() {
 
 FileRead readFile(const Text& path) {
     FileRead result;
-    auto wide = systemPath(path);
-    if (!wide) return result;
-    OwnedFile file(CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return result;
+    OwnedFile file = openRegularFile(path);
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
-        result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    }
+    if (!file || !GetFileSizeEx(file.get(), &size) || static_cast<ULONGLONG>(size.QuadPart) > kWholeFileLimit) return result;
+    result.bytes.reserve(static_cast<std::size_t>(size.QuadPart));
     std::uint8_t buffer[65536];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        // A file that grows past the limit while it is read is refused too.
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) || result.bytes.size() + got > kWholeFileLimit) {
             result.bytes.clear();
             return result;
         }

@@ -81,13 +81,15 @@ std::wstring privateCopyName() {
            L".mp3";
 }
 
-// Nothing plays when the file is missing or no MP3, or the machine has no sound device.
+// Nothing plays when the file is missing, no regular file or no MP3, or the machine has no
+// sound device.
 bool startPlaying(int times, const Text& path, HWND notify) {
-    auto source = systemPath(path);
-    if (times < 1 || !notify || !source) return false;
+    if (times < 1 || !notify) return false;
     Music& m = music();
-    std::wstring copy = privateCopyName();
-    if (copy.empty() || !CopyFileW(source->c_str(), copy.c_str(), FALSE)) return false;
+    const std::wstring copy = privateCopyName();
+    const std::optional<Text> copyText = narrow(copy);
+    Win32CopyOps ops;
+    if (copy.empty() || !copyText || copyFileAtomically(ops, path, *copyText) != CopyOutcome::Copied) return false;
     m.copy = copy;
     std::wstring alias = kAlias;
     m.playsLeft = times - 1;

@@ -18,9 +18,9 @@ constexpr UINT kResume = WM_APP + 2;
 // window's handle and the batch number: one that finishes after the program has ended posts
 // to a window that no longer exists, which does nothing, and frees this itself.
 struct PageFetches::Shared {
-    explicit Shared(std::size_t count) : pages(count), left(count) {}
+    explicit Shared(std::size_t count) : digests(count), left(count) {}
     std::mutex lock;
-    std::vector<HttpResponse> pages;
+    std::vector<Text> digests;
     std::size_t left;
 };
 
@@ -39,30 +39,31 @@ PageFetches::~PageFetches() {
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
 }
 
-void PageFetches::start(std::vector<Text> urls, PagesArrived arrived) {
+void PageFetches::start(std::vector<PageRequest> pages, PagesArrived arrived) {
     const WPARAM batch = ++lastBatch_;
     const HWND window = window_.get();
-    auto shared = std::make_shared<Shared>(urls.size());
+    auto shared = std::make_shared<Shared>(pages.size());
     pending_[batch] = {shared, std::move(arrived)};
-    auto finish = [shared, window, batch](std::size_t i, HttpResponse page) {
+    auto finish = [shared, window, batch](std::size_t i, Text digest) {
         bool last;
         {
             std::lock_guard<std::mutex> hold(shared->lock);
-            shared->pages[i] = std::move(page);
+            shared->digests[i] = std::move(digest);
             last = --shared->left == 0;
         }
         if (last) PostMessageW(window, kArrived, batch, 0);
     };
-    if (urls.empty()) PostMessageW(window, kArrived, batch, 0);
-    for (std::size_t i = 0; i < urls.size(); ++i) {
+    if (pages.empty()) PostMessageW(window, kArrived, batch, 0);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
         try {
-            std::thread([finish, i, url = urls[i]]() noexcept {
-                HttpResponse page;
+            std::thread([finish, i, page = pages[i]]() noexcept {
+                Text digest;
+                // A page that cannot be had or digested (no memory for it) is one without markers.
                 try {
-                    page = httpGet(url);
+                    digest = page.digest(httpGet(page.url));
                 } catch (...) {
                 }
-                finish(i, std::move(page));
+                finish(i, std::move(digest));
             }).detach();
         } catch (...) {
             finish(i, {});  // no worker: the page comes back empty
@@ -83,7 +84,7 @@ void PageFetches::collect(WPARAM batch) {
         // Only a batch's last worker posts; anything else (a late worker of an earlier
         // window that had this handle) is no news.
         if (done.shared->left != 0) return;
-        ready_.push_back({std::move(done.arrived), std::move(done.shared->pages)});
+        ready_.push_back({std::move(done.arrived), std::move(done.shared->digests)});
     }
     pending_.erase(it);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Pages fetched on worker threads and handed back to the UI thread through its message loop,
-// so the window never waits for a server.
+// Pages fetched and digested on worker threads, their digests handed back to the UI thread
+// through its message loop, so the window never waits for a server nor works on its bytes.
 #include <windows.h>
 
 #include <deque>
@@ -17,7 +17,7 @@ class PageFetches {
 public:
     struct Batch {
         PagesArrived arrived;
-        std::vector<HttpResponse> pages;
+        std::vector<Text> digests;
     };
 
     // `onReady` runs on the thread that made this object, from its message loop (or a modal
@@ -27,8 +27,8 @@ public:
     PageFetches(const PageFetches&) = delete;
     PageFetches& operator=(const PageFetches&) = delete;
 
-    // One worker per page, all at once, each as httpGet; returns at once.
-    void start(std::vector<Text> urls, PagesArrived arrived);
+    // One worker per page, all at once, each as httpGet and then its digest; returns at once.
+    void start(std::vector<PageRequest> pages, PagesArrived arrived);
     // The batches that have come back and wait to be applied, oldest first.
     std::deque<Batch>& ready() { return ready_; }
     // Asks for onReady again, from the message loop, when a batch waits.

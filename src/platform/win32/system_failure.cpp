@@ -20,4 +20,8 @@ void reportSystemFailure(HWND owner, const std::wstring& what, DWORD error) {
     MessageBoxW(owner, text.c_str(), L"" VORLANE_TITLE, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
+void reportOutOfMemory(HWND owner) {
+    MessageBoxW(owner, L"提示：内存不足，操作未完成。", L"" VORLANE_TITLE, MB_OK | MB_SETFOREGROUND);
+}
+
 }  // namespace vorlane::win32

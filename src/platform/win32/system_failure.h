@@ -16,4 +16,7 @@ std::wstring systemErrorText(DWORD error);
 // `what` (a whole sentence), then the system's text for `error`, in a box owned by `owner`.
 void reportSystemFailure(HWND owner, const std::wstring& what, DWORD error);
 
+// A handler could not have the memory it needed and was cut short.
+void reportOutOfMemory(HWND owner);
+
 }  // namespace vorlane::win32

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/version.h"
+#include "platform/win32/desktop_shortcut_win32.h"
 #include "platform/win32/services.h"
 #include "platform/win32/system_failure.h"
 #include "platform/win32/test_hooks_win32.h"
@@ -36,8 +37,8 @@ bool Win32Platform::makeFolder(const Text& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32Platform::writeFileBytes(const Text& path, const Bytes& bytes) {
-    return replaceFilesAtomically(fileOps_, {FileWrite{path, bytes}}).ok;
+CopyOutcome Win32Platform::copyFile(const Text& source, const Text& target) {
+    return copyFileAtomically(copyOps_, source, target);
 }
 
 ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) {
@@ -70,9 +71,9 @@ void Win32Platform::openUrl(const Text& url) {
     });
 }
 
-void Win32Platform::fetchPages(std::vector<Text> urls, PagesArrived arrived) {
-    afterFirstFrame([this, urls = std::move(urls), arrived = std::move(arrived)]() mutable {
-        fetches_.start(std::move(urls), std::move(arrived));
+void Win32Platform::fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) {
+    afterFirstFrame([this, pages = std::move(pages), arrived = std::move(arrived)]() mutable {
+        fetches_.start(std::move(pages), std::move(arrived));
     });
 }
 
@@ -96,11 +97,13 @@ void Win32Platform::applyArrivedPages() {
     }
     PageFetches::Batch batch = std::move(ready.front());
     ready.pop_front();
-    HandlerScope running(context_);  // its end resumes for the next batch
-    batch.arrived(batch.pages);
+    // The handler's end resumes for the next batch.
+    runHandler(context_, activeWindow(), [&] { batch.arrived(batch.digests); });
 }
 
-bool Win32Platform::runProgram(const Text& programPath, bool wait) { return win32::runProgram(programPath, wait); }
+RunOutcome Win32Platform::runProgram(const Text& programPath, bool wait) {
+    return win32::runProgram(programPath, wait);
+}
 
 RunningProgram Win32Platform::runningProgramIn(const Text& folder) { return win32::runningProgramIn(folder); }
 
@@ -152,10 +155,12 @@ bool Win32Platform::openFileDialog(Control& dialog) {
         ok = GetOpenFileNameW(&ofn);
     }
     if (!ok) return false;
-    auto chosen = narrow(file.c_str());
-    if (!chosen) return false;
-    dialog.setText(*chosen);
+    dialog.setText(narrowUserText(file.c_str()));
     return true;
+}
+
+ShortcutResult Win32Platform::createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) {
+    return win32::createDesktopShortcut(name, arguments);
 }
 
 WindowHost* Win32Platform::hostOf(const Window& window) const {
@@ -193,10 +198,7 @@ void Win32Platform::loadWindow(Window& window, bool modal) {
     window.setHost(std::move(made));
     if (main) logPhase("window made");
     // Prepared before it appears, so its first frame is whole.
-    {
-        HandlerScope running(context_);
-        window.fireCreated();
-    }
+    runHandler(context_, owner, [&] { window.fireCreated(); });
     if (main) logPhase("prepared");
     if (owner) EnableWindow(owner, FALSE);
     host.show();
@@ -204,8 +206,9 @@ void Win32Platform::loadWindow(Window& window, bool modal) {
     if (!modal) {
         logPhase("painted");
         firstFrameShown_ = true;
-        HandlerScope running(context_);
-        for (auto& work : std::exchange(waitingForFirstFrame_, {})) work();
+        runHandler(context_, host.hwnd(), [this] {
+            for (auto& work : std::exchange(waitingForFirstFrame_, {})) work();
+        });
         logPhase("pages asked");
         return;
     }

@@ -21,14 +21,14 @@ public:
     FileRead readFileBytes(const Text& path) override;
     bool exists(const Text& path) override;
     bool makeFolder(const Text& path) override;
-    bool writeFileBytes(const Text& path, const Bytes& bytes) override;
+    CopyOutcome copyFile(const Text& source, const Text& target) override;
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override;
     ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
     bool ask(const Text& question) override;
     void openUrl(const Text& url) override;
-    void fetchPages(std::vector<Text> urls, PagesArrived arrived) override;
-    bool runProgram(const Text& programPath, bool wait) override;
+    void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override;
+    RunOutcome runProgram(const Text& programPath, bool wait) override;
     RunningProgram runningProgramIn(const Text& folder) override;
     void playMusic(int times, const Text& path, Control& owner) override;
     void stopMusic() override;
@@ -36,6 +36,7 @@ public:
     int screenWidth() override;
     int screenHeight() override;
     bool openFileDialog(Control& dialog) override;
+    ShortcutResult createDesktopShortcut(const Text& name, const std::vector<Text>& arguments) override;
     void loadWindow(Window& window, bool modal) override;
     void afterFirstFrame(std::function<void()> work) override;
     void destroyWindow(Window& window) override;
@@ -57,6 +58,7 @@ private:
     FontCache fonts_;
     HostContext context_{pictures_, decoder_, fonts_};
     Win32FileOps fileOps_;
+    Win32CopyOps copyOps_;
     std::vector<std::function<void()>> waitingForFirstFrame_;
     bool firstFrameShown_ = false;
     bool musicPlayed_ = false;  // else there is nothing to stop at the end

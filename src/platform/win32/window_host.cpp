@@ -262,8 +262,7 @@ void WindowHost::invalidate(const Control& c) {
 }
 
 void WindowHost::fire(Control& c, Event e) {
-    HandlerScope running(context_);
-    model_.fire(c, e);
+    runHandler(context_, hwnd_, [&] { model_.fire(c, e); });
 }
 
 void WindowHost::setHovered(Control* c) {
@@ -396,7 +395,8 @@ void WindowHost::onCommand(WPARAM wp, LPARAM) {
         int n = GetWindowTextLengthW(h);
         std::wstring wide(static_cast<std::size_t>(n) + 1, L'\0');
         wide.resize(static_cast<std::size_t>(GetWindowTextW(h, wide.data(), n + 1)));
-        if (auto text = narrow(wide)) c.syncTextFromUser(*text);
+        c.syncTextFromUser(narrowUserText(wide));
+        fire(c, Event::Changed);
     } else if (c.kind() == ControlKind::RadioButton && HIWORD(wp) == BN_CLICKED && c.enabled()) {
         fire(c, Event::Clicked);
     }

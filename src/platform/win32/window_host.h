@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "platform/win32/accessible_win32.h"
 #include "platform/win32/gdi_text.h"
 #include "platform/win32/handle.h"
+#include "platform/win32/system_failure.h"
 
 namespace vorlane::win32 {
 
@@ -48,6 +50,19 @@ public:
 private:
     HostContext& context_;
 };
+
+// Runs a handler, or what applies fetched pages, counted as running. Every one the program
+// runs goes through here: one whose memory runs out ends with one box that says so, and the
+// program goes on; no exception leaves a window's procedure.
+template <class Work>
+void runHandler(HostContext& context, HWND owner, Work&& handler) {
+    HandlerScope running(context);
+    try {
+        handler();
+    } catch (const std::bad_alloc&) {
+        reportOutOfMemory(owner);
+    }
+}
 
 // Made by the platform and owned by the model it shows (Window::setHost), so it never
 // outlives it.

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/app.h"
+#include "fake_platform.h"
+
+namespace vorlane {
+namespace {
+
+// Each step a choice, or a version box's text as the host tells it: the link follows at
+// once. A press then makes a shortcut that switches to the chosen server and version and
+// starts the game, named so that Windows can hold the name, and says what came of it.
+TEST(ShortcutLink, ShowsWhileTheChosenServerHoldsAVersionTheSwitchTakesAndMakesItsShortcut) {
+    struct Step {
+        const char* control;
+        Text text;    // of a version box
+        Text made{};  // the name of the shortcut a press makes now; empty: the link is hidden
+    };
+    const Step steps[] = {
+        {"编辑框1", "1.0 \"b\\"}, {"单选框2", "", "CF体验服 1.0 _b_"}, {"编辑框1", "1.0<"}, {"编辑框1", "1.0\x1A"},
+        {"编辑框1", ""}, {"编辑框2", "a/b:c*d?e"}, {"单选框1", "", "CF正服 a_b_c_d_e"},
+        {"编辑框2", "乗亅😀|", "CF正服 乗亅😀_"},  // "乗" and "亅" end in the bytes of "\" and "|"
+    };
+    testing::FakePlatform fake;
+    App app(fake);
+    for (const Step& s : steps) {
+        Control& c = app.main.control(s.control);
+        if (c.kind() == ControlKind::EditBox) c.syncTextFromUser(s.text);
+        app.main.fire(c, c.kind() == ControlKind::EditBox ? Event::Changed : Event::Clicked);
+        EXPECT_EQ(app.main.control("透明标签18").visible(), !s.made.empty()) << s.control << " " << s.text;
+        if (s.made.empty()) continue;
+        app.main.fire(app.main.control("透明标签18"), Event::LeftButtonDown);
+        const bool live = app.main.control("单选框1").checked();
+        const std::vector<Text> arguments{live ? "--live" : "--experience",
+                                          app.main.control(live ? "编辑框2" : "编辑框1").text(), "--start"};
+        EXPECT_EQ(fake.shortcuts.back(), std::make_pair(s.made, arguments));
+    }
+    fake.shortcutMade = {.reason = "拒绝访问。（错误代码 5）"};
+    app.main.fire(app.main.control("透明标签18"), Event::LeftButtonDown);
+    EXPECT_EQ(fake.messages, (std::vector<Text>{"提示：已在桌面创建快捷方式：CF体验服 1.0 _b_",
+                                                "提示：已在桌面创建快捷方式：CF正服 a_b_c_d_e",
+                                                "提示：已在桌面创建快捷方式：CF正服 乗亅😀_",
+                                                "提示：无法创建桌面快捷方式：拒绝访问。（错误代码 5）"}));
+}
+
+}  // namespace
+}  // namespace vorlane
