@@ -69,7 +69,9 @@ public:
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool exists(const Text& p) override { return real_.exists(p); }
     bool makeFolder(const Text& p) override { return real_.makeFolder(p); }
-    CopyOutcome copyFile(const Text& s, const Text& t) override { return real_.copyFile(s, t); }
+    CopyOutcome copyFile(const Text& s, const Text& t, const std::function<bool()>& before) override {
+        return real_.copyFile(s, t, before);
+    }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const JournalPlace& journal) override {
         auto start = std::chrono::steady_clock::now();
         ReplaceOutcome outcome = real_.replaceFiles(f, journal);

@@ -19,6 +19,7 @@ enum class CopyOutcome {
     Copied,
     SourceUnusable,    // missing, unreadable, empty, or no regular file
     TargetUnwritable,  // the target keeps its bytes
+    HeldBack,          // the caller's last step before the move said no; the target keeps its bytes
 };
 
 enum class RunOutcome {
@@ -95,7 +96,10 @@ public:
     // Puts a copy of the source, a regular file that is not empty, in place of the target in
     // one step; copied a piece at a time, so only the disk bounds its size. The target keeps
     // its bytes unless the copy reads back exactly as the source; a crash never truncates it.
-    [[nodiscard]] virtual CopyOutcome copyFile(const Text& source, const Text& target) = 0;
+    // `beforeReplacing`, when given, runs once the copy has read back, just before the move,
+    // and can hold the move back.
+    [[nodiscard]] virtual CopyOutcome copyFile(const Text& source, const Text& target,
+                                               const std::function<bool()>& beforeReplacing = {}) = 0;
     // Replaces every file or none: on failure each target keeps its previous bytes and
     // no temporary file is left. Targets are moved into place in the order given and read
     // back. The journal, a file in a folder that exists, lives while they are moved, so

@@ -191,7 +191,7 @@ class ServerSwitchTest(E2ETestCase):
         self.assertEqual(len(self.session.x_windows()), 1)
         self.assertTrue(app.running())
 
-    def test_the_games_own_launcher_files_are_kept_and_one_click_puts_them_back(self):
+    def test_the_games_own_launcher_files_and_music_are_kept_and_come_back(self):
         game = sample_game(self)
         installed = {rel: data for rel, data in game.snapshot().items() if rel in expected.SWITCHED_FILES}
         self.assertEqual(sorted(installed), [expected.SERVER_CHOICE, expected.VERSION_FILE])
@@ -219,6 +219,18 @@ class ServerSwitchTest(E2ETestCase):
         self.assertEqual({rel: files.get(rel) for rel in expected.SWITCHED_FILES},
                          {rel: installed.get(rel) for rel in expected.SWITCHED_FILES})
         self.assertEqual({rel: data for rel, data in files.items() if rel.startswith("Vorlane备份/")}, backup)
+
+        # The launcher's own music is kept beside the program at the first change, for 还 原.
+        own, tune = game.read("TCLS/music/sound.mp3"), game.read("音乐/夜巡.mp3")
+        self.assertFalse(game.exists("sound.mp3"))
+        app.type_into("编辑框3", game.windows_path("音乐\\夜巡.mp3"))
+        mark = app.click("图形按钮8")
+        self.assertEqual(app.wait_for_message(since=mark), "提示：OK了，现在就可以用了。")
+        app.dismiss_message()
+        self.assertEqual((game.read("TCLS/music/sound.mp3"), game.read("sound.mp3")), (tune, own))
+        mark = app.click("图形按钮9")
+        app.wait_for_event("clicked 图形按钮9", since=mark)
+        self.assertEqual(game.read("TCLS/music/sound.mp3"), own)
 
     def test_read_only_launcher_files_fail_the_switch_and_change_nothing(self):
         game = self.installed_game()

@@ -135,8 +135,8 @@ public:
         std::filesystem::create_directory(nativePath(path), error);
         return std::filesystem::is_directory(nativePath(path));
     }
-    CopyOutcome copyFile(const Text& source, const Text& target) override {
-        return copyFileAtomically(fileOps, source, target);
+    CopyOutcome copyFile(const Text& source, const Text& target, const std::function<bool()>& before) override {
+        return copyFileAtomically(fileOps, source, target, before);
     }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override {
         return replaceFilesAtomically(fileOps, files, journal);

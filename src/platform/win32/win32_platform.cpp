@@ -37,8 +37,9 @@ bool Win32Platform::makeFolder(const Text& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-CopyOutcome Win32Platform::copyFile(const Text& source, const Text& target) {
-    return copyFileAtomically(copyOps_, source, target);
+CopyOutcome Win32Platform::copyFile(const Text& source, const Text& target,
+                                    const std::function<bool()>& beforeReplacing) {
+    return copyFileAtomically(copyOps_, source, target, beforeReplacing);
 }
 
 ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) {

@@ -21,7 +21,7 @@ public:
     FileRead readFileBytes(const Text& path) override;
     bool exists(const Text& path) override;
     bool makeFolder(const Text& path) override;
-    CopyOutcome copyFile(const Text& source, const Text& target) override;
+    CopyOutcome copyFile(const Text& source, const Text& target, const std::function<bool()>& beforeReplacing) override;
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override;
     ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
