@@ -16,11 +16,6 @@ mkdir -p "$game/TCLS/config"
 /usr/bin/python3 scripts/demo_media.py "$game"
 cp build/windows/vorlane.exe "$game/"
 cp build/windows/client_stub.exe "$game/TCLS/Client.exe"
-# A launcher that points at the live server, as a player's copy would before a switch.
-printf '<?xml version="1.0" encoding="gb2312"?>\r\n<VersionUpdateData>\r\n  <ClientConf>\r\n      <VersionData>\r\n           <Version>1.0.0.500</Version>\r\n      </VersionData>\r\n  </ClientConf>\r\n</VersionUpdateData>' \
-    >"$game/TCLS/mmog_data.xml"
-printf '[versionserver]\r\nsuccessfulserverid=4\r\nsuccessfulport=10008\r\n' \
-    >"$game/TCLS/config/VersionServerConfigdynamic.ini"
 
 export WINEPREFIX="$repo/build/wineprefix"
 . scripts/wine-env.sh

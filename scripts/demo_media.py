@@ -1,11 +1,13 @@
 #!/usr/bin/python3
-"""Makes the demo game folder's sample media, all drawn and synthesised here.
+"""Lays out the demo's sample game folder as the game installs it, its media drawn and synthesised here.
 
   demo_media.py GAME_FOLDER
 
-writes TCLS/ui/background_Loading.png (a 1024x768 loading screen), TCLS/music/sound.mp3
-(the launcher's own music), the backup copy sound.mp3 beside the program, and
-音乐/夜巡.mp3, another tune to install. Needs python3-pil, lame and fonts-wqy-microhei.
+writes the launcher's own files (TCLS/mmog_data.xml, pointing at the live server, and
+TCLS/config/VersionServerConfigdynamic.ini; the game has no dirserver.xml or
+VersionServerConfig.xml of its own here), TCLS/ui/background_Loading.png (a 1024x768
+loading screen), TCLS/music/sound.mp3 (the launcher's own music) and 音乐/夜巡.mp3, another
+tune to install. Needs python3-pil, lame and fonts-wqy-microhei.
 """
 import math
 import os
@@ -72,11 +74,24 @@ def tune(path, notes, rate=22050, beat=0.25):
         subprocess.run(["lame", "--quiet", "-b", "64", wav, path], check=True)
 
 
+def launcher_files(game):
+    for rel, data in (("TCLS/mmog_data.xml",
+                       b'<?xml version="1.0" encoding="gb2312"?>\r\n<VersionUpdateData>\r\n  <ClientConf>\r\n'
+                       b'      <VersionData>\r\n           <Version>1.0.0.500</Version>\r\n      </VersionData>\r\n'
+                       b'  </ClientConf>\r\n</VersionUpdateData>'),
+                      ("TCLS/config/VersionServerConfigdynamic.ini",
+                       b"[versionserver]\r\nsuccessfulserverid=4\r\nsuccessfulport=10008\r\n")):
+        path = os.path.join(game, *rel.split("/"))
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as out:
+            out.write(data)
+
+
 def main(game):
+    launcher_files(game)
     loading_picture(os.path.join(game, "TCLS", "ui", "background_Loading.png"))
     own = [64, 67, 71, 76, 71, 67, 64, 59, 64, 67, 71, 74, 72, 71, 69, 67]
     tune(os.path.join(game, "TCLS", "music", "sound.mp3"), own)
-    tune(os.path.join(game, "sound.mp3"), own)
     tune(os.path.join(game, "音乐", "夜巡.mp3"), [57, 60, 64, 69, 64, 60, 57, 55, 57, 60, 62, 64])
 
 

@@ -1,4 +1,4 @@
-// The main window: 51 controls, top of the stacking order first.
+// The main window: 52 controls, top of the stacking order first.
 #include "app/app.h"
 #include "app/startup.h"
 #include "app/window_buttons.h"
@@ -8,6 +8,7 @@
 #include "platform/version.h"
 #include "switching/client_launch.h"
 #include "switching/desktop_shortcut.h"
+#include "switching/launcher_restore.h"
 #include "switching/server_choice.h"
 #include "switching/server_switch.h"
 #include "switching/templates.h"
@@ -53,6 +54,13 @@ ControlSpec templateBox(const char* name, Rect r, const char* tag, const char* c
             .backColour = Rgb{255, 255, 255}, .multiLine = true, .border = true};
 }
 
+// Blue, under the hand pointer; acts as the button goes down.
+ControlSpec link(const char* name, Rect r, const char* caption, Handler onPressed, bool visible = true) {
+    return {.name = name, .kind = K::TransparentLabel, .left = r.left, .top = r.top, .width = r.width,
+            .height = r.height, .visible = visible, .cursor = Cursor::Hand, .text = caption, .textColour = kLinkBlue,
+            .textLayout = TextLayout::CentredVertically, .onLeftButtonDown = onPressed};
+}
+
 ControlSpec radio(const char* name, Rect r, const char* caption, Handler onClicked) {
     return {.name = name, .kind = K::RadioButton, .left = r.left, .top = r.top, .width = r.width,
             .height = r.height, .tabStop = true, .text = caption, .textColour = kOrangeRed,
@@ -61,11 +69,11 @@ ControlSpec radio(const char* name, Rect r, const char* caption, Handler onClick
 
 const ControlSpec kControls[] = {
     // Shown only while a server and a version it takes are chosen.
-    {.name = "透明标签18", .kind = K::TransparentLabel, .left = 264, .top = 368, .width = 160, .height = 20,
-     .visible = false, .cursor = Cursor::Hand, .text = "创建桌面快捷方式", .textColour = kLinkBlue,
-     .textLayout = TextLayout::CentredVertically, .onLeftButtonDown = onCreateShortcutPressed},
+    link("透明标签18", {264, 368, 160, 20}, "创建桌面快捷方式", onCreateShortcutPressed, false),
     // On top of the hidden template boxes that share its band.
     label("透明标签16", {16, 344, 600, 24}, "", TextLayout::CentredVertically),
+    // Shown only while a whole backup of the game's own launcher files differs from them.
+    link("透明标签17", {16, 368, 240, 20}, "恢复游戏原来的启动器文件", onRestoreLauncherPressed, false),
     label("透明标签15", {568, 464, 64, 24}, VORLANE_VERSION),
     label("透明标签14", {504, 464, 64, 24}, "最新版本："),
     label("透明标签13", {736, 464, 64, 24}, VORLANE_VERSION),
@@ -80,9 +88,7 @@ const ControlSpec kControls[] = {
     {.name = "动画框1", .kind = K::AnimationBox, .left = 0, .top = 0, .width = 408, .height = 176,
      .parent = "图片框2", .backColour = Rgb{18, 17, 17}},
     templateBox("编辑框13", {512, 104, 72, 16}, "", templates::kVersionMiddle),
-    {.name = "透明标签12", .kind = K::TransparentLabel, .left = 72, .top = 248, .width = 104, .height = 24,
-     .cursor = Cursor::Hand, .text = "点击这里打开目录", .textColour = kLinkBlue,
-     .textLayout = TextLayout::CentredVertically, .onLeftButtonDown = onChooseMusicPressed},
+    link("透明标签12", {72, 248, 104, 24}, "点击这里打开目录", onChooseMusicPressed),
     templateBox("编辑框12", {776, 328, 64, 16}, "", templates::kVersionMiddle),
     templateBox("编辑框8", {456, 168, 288, 16}, "VersionServerConfigdynamic.ini", templates::kTestServerChoice),
     templateBox("编辑框9", {456, 152, 288, 16}, "VersionServerConfig.xml", templates::kTestVersionServers),
@@ -141,7 +147,7 @@ const ControlSpec kControls[] = {
 // The order of the task: choose the server, type its version, switch (or make a shortcut
 // that switches); then the music, the game, the picture and the window.
 const char* const kTabOrder[] = {
-    "单选框1", "单选框2", "编辑框2", "编辑框1", "图形按钮2", "透明标签18", "编辑框3", "透明标签12",
+    "单选框1", "单选框2", "编辑框2", "编辑框1", "图形按钮2", "透明标签17", "透明标签18", "编辑框3", "透明标签12",
     "图形按钮8", "图形按钮9", "图形按钮12", "图形按钮10", "图形按钮11", "图形按钮3", "图形按钮6", "图形按钮7",
 };
 

@@ -68,7 +68,10 @@ public:
     Text programDirectory() override { return real_.programDirectory(); }
     FileRead readFileBytes(const Text& p) override { return real_.readFileBytes(p); }
     bool exists(const Text& p) override { return real_.exists(p); }
-    CopyOutcome copyFile(const Text& s, const Text& t) override { return real_.copyFile(s, t); }
+    bool makeFolder(const Text& p) override { return real_.makeFolder(p); }
+    CopyOutcome copyFile(const Text& s, const Text& t, const std::function<bool()>& before) override {
+        return real_.copyFile(s, t, before);
+    }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& f, const JournalPlace& journal) override {
         auto start = std::chrono::steady_clock::now();
         ReplaceOutcome outcome = real_.replaceFiles(f, journal);
@@ -83,6 +86,12 @@ public:
     void showMessage(const Text& text, int style) override {
         append("{\"message\":" + json(text) + ",\"ms\":" + std::to_string(elapsedMs()) + "}");
         real_.showMessage(text, style);
+    }
+    bool ask(const Text& question) override {
+        append("{\"message\":" + json(question) + ",\"ms\":" + std::to_string(elapsedMs()) + ",\"yes_no\":true}");
+        const bool yes = real_.ask(question);
+        append(std::string("{\"answer\":") + (yes ? "true" : "false") + "}");
+        return yes;
     }
     void openUrl(const Text& url) override { real_.openUrl(url); }
     void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override {

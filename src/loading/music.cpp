@@ -6,15 +6,32 @@ namespace vorlane {
 namespace {
 
 Text installedMusicPath(const App& app) { return app.gameDir + "\\TCLS\\music\\sound.mp3"; }
+Text backupMusicPath(const App& app) { return app.gameDir + "\\sound.mp3"; }
 
-// Replaces the launcher's music with a copy of `source`. Otherwise the old music stays whole
-// and the player hears why: `unusable` for a source that is missing, unreadable, empty (it
-// would silence the launcher) or no file at all, or that the music could not be written.
-bool installMusic(App& app, const Text& source, const Text& unusable) {
+// Before the launcher's own music is first replaced, a copy goes beside the program, where
+// 还 原 finds it; one the player keeps there already is never overwritten.
+bool keepOriginalMusic(App& app) {
+    const Text installed = installedMusicPath(app);
+    const Text backup = backupMusicPath(app);
+    if (app.platform.exists(backup) || !app.platform.exists(installed)) return true;
+    switch (app.platform.copyFile(installed, backup)) {
+        case CopyOutcome::Copied: return true;
+        case CopyOutcome::SourceUnusable: app.platform.showMessage("提示：无法备份原来的背景音乐：" + installed); break;
+        default: app.platform.showMessage("提示：无法备份原来的背景音乐：" + backup); break;
+    }
+    return false;
+}
+
+// Replaces the launcher's music with a copy of `source`, its own music kept first when asked.
+// Otherwise the old music stays whole and the player hears why: `unusable` for a source that
+// is missing, unreadable, empty (it would silence the launcher) or no file at all, or that
+// the music could not be kept or written.
+bool installMusic(App& app, const Text& source, const Text& unusable, bool keepOriginal) {
     const Text target = installedMusicPath(app);
-    switch (app.platform.copyFile(source, target)) {
+    switch (app.platform.copyFile(source, target, [&] { return !keepOriginal || keepOriginalMusic(app); })) {
         case CopyOutcome::Copied: return true;
         case CopyOutcome::SourceUnusable: app.platform.showMessage(unusable); return false;
+        case CopyOutcome::HeldBack: return false;
         case CopyOutcome::TargetUnwritable: break;
     }
     app.platform.showMessage("提示：无法写入背景音乐文件：" + target + "\r\n" +
@@ -37,14 +54,14 @@ void onInstallMusicClicked(App& app) {
         app.platform.showMessage("提示：没填写mp3文件路径。");
         return;
     }
-    if (installMusic(app, source, "提示：无法读取mp3文件：" + source)) {
+    if (installMusic(app, source, "提示：无法读取mp3文件：" + source, true)) {
         app.platform.showMessage("提示：OK了，现在就可以用了。");
     }
 }
 
 void onRestoreMusicClicked(App& app) {
-    const Text backup = app.gameDir + "\\sound.mp3";
-    installMusic(app, backup, "提示：没有找到备份音乐文件：" + backup);
+    const Text backup = backupMusicPath(app);
+    installMusic(app, backup, "提示：没有找到备份音乐文件：" + backup, false);
 }
 
 void onPreviewMusicClicked(App& app) {

@@ -8,7 +8,8 @@
 // A copy takes these steps, each piece of it held in memory only while it passes:
 //   1. the source, a regular file, is copied to <target>.vorlane-new, which is flushed;
 //   2. the staged copy is read back against the source;
-//   3. it is moved over the target in one step.
+//   3. the caller's last step, if any, may hold it back;
+//   4. it is moved over the target in one step.
 // A failure removes the staged copy; a crash leaves the target whole, and at worst a staged
 // copy that the next copy writes anew. An empty source is no music: nothing is written.
 namespace vorlane {
@@ -59,7 +60,8 @@ bool readsBackAs(CopyOps& ops, const Text& copy, const Text& original) {
 
 }  // namespace
 
-CopyOutcome copyFileAtomically(CopyOps& ops, const Text& source, const Text& target) {
+CopyOutcome copyFileAtomically(CopyOps& ops, const Text& source, const Text& target,
+                               const std::function<bool()>& beforeReplacing) {
     const Text staged = stagedName(target);
     CopyOutcome outcome;
     {
@@ -70,8 +72,15 @@ CopyOutcome copyFileAtomically(CopyOps& ops, const Text& source, const Text& tar
         outcome = writeCopy(*from, *to);
     }
     if (outcome == CopyOutcome::Copied) {
-        if (readsBackAs(ops, staged, source) && ops.moveOver(staged, target)) return outcome;
-        outcome = CopyOutcome::TargetUnwritable;
+        if (!readsBackAs(ops, staged, source)) {
+            outcome = CopyOutcome::TargetUnwritable;
+        } else if (beforeReplacing && !beforeReplacing()) {
+            outcome = CopyOutcome::HeldBack;
+        } else if (ops.moveOver(staged, target)) {
+            return outcome;
+        } else {
+            outcome = CopyOutcome::TargetUnwritable;
+        }
     }
     ops.remove(staged);
     return outcome;

@@ -43,6 +43,7 @@ protected:
     ~CopyOps() = default;
 };
 
-CopyOutcome copyFileAtomically(CopyOps& ops, const Text& source, const Text& target);
+CopyOutcome copyFileAtomically(CopyOps& ops, const Text& source, const Text& target,
+                               const std::function<bool()>& beforeReplacing = {});
 
 }  // namespace vorlane

@@ -8,8 +8,9 @@
 // before the next step begins:
 //   1. stage: the new bytes of every target go to <target>.vorlane-new;
 //   2. journal: every target, named below the root, with a fingerprint of what it held (or
-//      that it did not exist) and of its new bytes;
-//   3. move, in order: the target is kept as <target>.vorlane-old, the staged file moved over it;
+//      that it did not exist) and of its new bytes (or that it goes);
+//   3. move, in order: the target is kept as <target>.vorlane-old, the staged file moved over
+//      it (a target that goes is removed);
 //   4. read every target back; 5. drop the kept copies; 6. remove the journal.
 // A crash before the journal is whole leaves every target untouched: recovery removes the
 // side files. From then on every file's new bytes are intact, staged or in place, so
@@ -49,13 +50,16 @@ bool holds(FileOps& ops, const Text& path, const Fingerprint& print) {
 
 // `exact`, when known, are the new bytes themselves; otherwise the fingerprint decides.
 bool holdsNewBytes(FileOps& ops, const Text& path, const PlannedFile& file, const Bytes* exact) {
+    if (!file.stays) return !ops.exists(path);
     if (!exact) return holds(ops, path, file.fresh);
     const FileRead read = ops.read(path);
     return read.ok && read.bytes == *exact;
 }
 
+// A target that goes has no new bytes to lose.
 bool everyNewFileIntact(FileOps& ops, const std::vector<PlannedFile>& plan) {
     for (const PlannedFile& f : plan) {
+        if (!f.stays) continue;
         const Text staged = stagedName(f.target);
         if (!holdsNewBytes(ops, ops.exists(staged) ? staged : f.target, f, nullptr)) return false;
     }
@@ -67,7 +71,9 @@ bool everyNewFileIntact(FileOps& ops, const std::vector<PlannedFile>& plan) {
 std::vector<Text> notAsBefore(FileOps& ops, const std::vector<PlannedFile>& plan, const Text& journal) {
     std::vector<Text> left;
     for (const PlannedFile& f : plan) {
-        if (f.existed ? !holds(ops, f.target, f.old) : holds(ops, f.target, f.fresh)) left.push_back(f.target);
+        if (f.existed ? !holds(ops, f.target, f.old) : f.stays && holds(ops, f.target, f.fresh)) {
+            left.push_back(f.target);
+        }
     }
     if (!left.empty()) return left;
     for (const PlannedFile& f : plan) {
@@ -93,7 +99,7 @@ std::vector<Text> putBack(FileOps& ops, const std::vector<PlannedFile>& plan, co
             if (!holds(ops, f->target, f->old) && !ops.moveOver(kept, f->target)) continue;
             // Moving one name of a file over another name of the same file can leave both.
             if (ops.exists(kept)) ops.remove(kept);
-        } else if (!f->existed && holds(ops, f->target, f->fresh)) {
+        } else if (!f->existed && f->stays && holds(ops, f->target, f->fresh)) {
             // Only our own bytes go: the launcher may have written the file since.
             ops.remove(f->target);
         }
@@ -112,12 +118,14 @@ ReplaceOutcome finish(FileOps& ops, const std::vector<PlannedFile>& plan, const 
     for (const PlannedFile& f : plan) {
         const Text staged = stagedName(f.target);
         const Text kept = keptName(f.target);
-        if (!ops.exists(staged)) continue;
+        if (f.stays ? !ops.exists(staged) : !ops.exists(f.target)) continue;
         // The target still holds its old bytes. They are kept afresh: a copy that a crash
         // cut short would otherwise be left to an undo.
         const bool keptOld = (!ops.exists(kept) || ops.remove(kept)) &&
                              (!ops.exists(f.target) || ops.keepCopy(f.target, kept));
-        if (!keptOld || !ops.moveOver(staged, f.target)) return undone(ops, plan, journal, f.target);
+        if (!keptOld || !(f.stays ? ops.moveOver(staged, f.target) : ops.remove(f.target))) {
+            return undone(ops, plan, journal, f.target);
+        }
     }
     for (std::size_t i = 0; i < plan.size(); ++i) {
         if (!holdsNewBytes(ops, plan[i].target, plan[i], intended ? &(*intended)[i].bytes : nullptr)) {
@@ -148,12 +156,12 @@ ReplaceOutcome replaceFilesAtomically(FileOps& ops, const std::vector<FileWrite>
     std::vector<PlannedFile> plan;
     for (const FileWrite& f : files) {
         PlannedFile planned{.name = nameBelow(journal.root, f.path), .target = f.path, .existed = ops.exists(f.path),
-                            .fresh = fingerprint(f.bytes)};
+                            .stays = !f.remove, .fresh = f.remove ? Fingerprint{} : fingerprint(f.bytes)};
         // What the target holds now is what an undo must find again.
         const FileRead old = planned.existed ? ops.read(f.path) : FileRead{.ok = true};
         planned.old = fingerprint(old.bytes);
         const bool named = journal.path.empty() || !planned.name.empty();
-        if (!named || !old.ok || !ops.writeNew(stagedName(f.path), f.bytes)) {
+        if (!named || !old.ok || (planned.stays && !ops.writeNew(stagedName(f.path), f.bytes))) {
             removeSideFiles(ops, targets);
             return {.failedPath = f.path};
         }

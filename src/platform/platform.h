@@ -19,6 +19,7 @@ enum class CopyOutcome {
     Copied,
     SourceUnusable,    // missing, unreadable, empty, or no regular file
     TargetUnwritable,  // the target keeps its bytes
+    HeldBack,          // the caller's last step before the move said no; the target keeps its bytes
 };
 
 enum class RunOutcome {
@@ -30,6 +31,7 @@ enum class RunOutcome {
 struct FileWrite {
     Text path;
     Bytes bytes;
+    bool remove = false;  // the target goes instead (bytes unused)
 };
 
 struct ReplaceOutcome {
@@ -89,10 +91,15 @@ public:
     virtual FileRead readFileBytes(const Text& path) = 0;
     // A file or a folder of that name exists.
     virtual bool exists(const Text& path) = 0;
+    // Makes the folder unless it exists; its parent must.
+    [[nodiscard]] virtual bool makeFolder(const Text& path) = 0;
     // Puts a copy of the source, a regular file that is not empty, in place of the target in
     // one step; copied a piece at a time, so only the disk bounds its size. The target keeps
     // its bytes unless the copy reads back exactly as the source; a crash never truncates it.
-    [[nodiscard]] virtual CopyOutcome copyFile(const Text& source, const Text& target) = 0;
+    // `beforeReplacing`, when given, runs once the copy has read back, just before the move,
+    // and can hold the move back.
+    [[nodiscard]] virtual CopyOutcome copyFile(const Text& source, const Text& target,
+                                               const std::function<bool()>& beforeReplacing = {}) = 0;
     // Replaces every file or none: on failure each target keeps its previous bytes and
     // no temporary file is left. Targets are moved into place in the order given and read
     // back. The journal, a file in a folder that exists, lives while they are moved, so
@@ -105,6 +112,8 @@ public:
 
     // Modal box with the default title and one OK button (style 0).
     virtual void showMessage(const Text& text, int style = 0) = 0;
+    // Modal box with Yes and No; true only for Yes (closing the box is No).
+    virtual bool ask(const Text& question) = 0;
     virtual void openUrl(const Text& url) = 0;
     // Fetches every page at once in the background, each within 5 s and 4 MiB (an empty
     // address is not fetched: its digest gets an empty page), digests it there and returns

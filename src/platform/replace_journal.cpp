@@ -1,13 +1,14 @@
 #include "platform/replace_journal.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <string_view>
 
+#include "platform/sealed_text.h"
+
 // The journal is a few lines of text, each ended by CR LF:
 //   vorlane journal 2
-//   <1 if the target existed, else 0> <old size> <old checksum> <new size> <new checksum> <name>   (one per file)
+//   <existed: 1 or 0> <old size> <old checksum> <stays: 1 or 0> <new size> <new checksum> <name>   (one per file)
 //   end <checksum of every byte before this line>
 // Checksums are 16 hex digits; a name is the target's path below the game folder, so the
 // journal still reads when the folder is reached under another spelling (another case, an
@@ -17,53 +18,16 @@ namespace vorlane {
 namespace {
 
 constexpr std::string_view kHeader = "vorlane journal 2\r\n";
-constexpr std::string_view kEnd = "end ";
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::size_t kHexDigits = 16;
-
-std::uint64_t checksumOf(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-Text hex(std::uint64_t value) {
-    Text out(kHexDigits, '0');
-    for (std::size_t i = kHexDigits; i-- > 0; value >>= 4) out[i] = "0123456789abcdef"[value & 0xF];
-    return out;
-}
-
-// Takes the next field and the space after it off `line`.
-std::optional<std::string_view> field(std::string_view& line) {
-    const std::size_t space = line.find(' ');
-    if (space == std::string_view::npos) return std::nullopt;
-    std::string_view value = line.substr(0, space);
-    line.remove_prefix(space + 1);
-    return value;
-}
-
-std::optional<std::uint64_t> number(std::optional<std::string_view> text, int base) {
-    std::uint64_t value = 0;
-    if (!text || text->empty() || (base == 16 && text->size() != kHexDigits)) return std::nullopt;
-    auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value, base);
-    if (error != std::errc() || end != text->data() + text->size()) return std::nullopt;
-    return value;
-}
 
 std::optional<PlannedFile> entry(std::string_view line) {
-    const auto existed = field(line);
-    const auto oldSize = number(field(line), 10);
-    const auto oldSum = number(field(line), 16);
-    const auto newSize = number(field(line), 10);
-    const auto newSum = number(field(line), 16);
-    if (!existed || (*existed != "0" && *existed != "1") || !oldSize || !oldSum || !newSize || !newSum ||
-        line.empty()) {
-        return std::nullopt;
-    }
-    return PlannedFile{.name = Text(line), .existed = *existed == "1", .old = {*oldSize, *oldSum},
+    const auto existed = takeFlag(line);
+    const auto oldSize = takeNumber(line);
+    const auto oldSum = takeChecksum(line);
+    const auto stays = takeFlag(line);
+    const auto newSize = takeNumber(line);
+    const auto newSum = takeChecksum(line);
+    if (!existed || !oldSize || !oldSum || !stays || !newSize || !newSum || line.empty()) return std::nullopt;
+    return PlannedFile{.name = Text(line), .existed = *existed, .old = {*oldSize, *oldSum}, .stays = *stays,
                        .fresh = {*newSize, *newSum}};
 }
 
@@ -118,24 +82,19 @@ Text nameBelow(const Text& root, const Text& target) {
 Text journalText(const std::vector<PlannedFile>& plan) {
     Text text(kHeader);
     for (const PlannedFile& f : plan) {
-        text += Text(f.existed ? "1 " : "0 ") + std::to_string(f.old.size) + " " + hex(f.old.checksum) + " " +
-                std::to_string(f.fresh.size) + " " + hex(f.fresh.checksum) + " " + f.name;
+        text += Text(f.existed ? "1 " : "0 ") + std::to_string(f.old.size) + " " + checksumField(f.old.checksum) +
+                (f.stays ? " 1 " : " 0 ") + std::to_string(f.fresh.size) + " " + checksumField(f.fresh.checksum) +
+                " " + f.name;
         text += kLineEnd;
     }
-    return text + Text(kEnd) + hex(checksumOf(text)) + Text(kLineEnd);
+    return sealedText(text);
 }
 
 ParsedJournal parseJournal(const Bytes& bytes, const Text& root, const std::vector<Text>& targets) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const std::size_t last = text.size() - std::min(text.size(), kEnd.size() + kHexDigits + kLineEnd.size());
-    const std::string_view body = text.substr(0, last);
-    std::string_view tail = text.substr(last);
-    if (!tail.starts_with(kEnd) || !tail.ends_with(kLineEnd) ||
-        number(tail.substr(kEnd.size(), kHexDigits), 16) != checksumOf(body)) {
-        return {};
-    }
+    const auto body = sealedBody(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!body) return {};
     ParsedJournal parsed{.kind = ParsedJournal::Kind::Unknown};
-    auto plan = body.starts_with(kHeader) ? entries(body.substr(kHeader.size())) : std::nullopt;
+    auto plan = body->starts_with(kHeader) ? entries(body->substr(kHeader.size())) : std::nullopt;
     if (!plan) return parsed;
     for (PlannedFile& f : *plan) {
         auto target = std::find_if(targets.begin(), targets.end(),

@@ -24,7 +24,8 @@ struct PlannedFile {
     Text target{};  // the full path, in the spelling of this run
     bool existed = false;  // undoing puts `old` back; otherwise it removes the target
     Fingerprint old{};     // what the target held, when it existed
-    Fingerprint fresh{};   // the new bytes
+    bool stays = true;     // false: the replacement removes the target
+    Fingerprint fresh{};   // the new bytes, when it stays
 };
 
 Text journalText(const std::vector<PlannedFile>& plan);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/app.h"
+#include "switching/launcher_backup.h"
 #include "switching/launcher_files.h"
 
 namespace vorlane {
@@ -30,21 +31,32 @@ bool holdsSwitch(const App& app, const Branch& branch, const Text& version) {
     return true;
 }
 
-Text launcherState(const App& app) {
-    if (!app.platform.exists(app.gameDir + "\\TCLS\\config")) {
-        return "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下";
-    }
+}  // namespace
+
+std::optional<SwitchedSet> switchedTo(const App& app) {
     const Text versionFile = app.gameDir + "\\TCLS\\" + app.main.control(kLiveBranch.headBox).tag();
     if (auto version = writtenVersion(bytesToText(app.platform.readFileBytes(versionFile).bytes))) {
         for (const Branch* branch : {&kLiveBranch, &kExperienceBranch}) {
-            if (holdsSwitch(app, *branch, *version)) return Text("当前客户端：") + branch->server + " " + *version;
+            if (holdsSwitch(app, *branch, *version)) return SwitchedSet{branch, *version};
         }
     }
-    return "当前客户端：未知（启动器文件不是本程序写入的）";
+    return std::nullopt;
 }
 
-}  // namespace
-
-void showLauncherState(App& app) { app.main.control("透明标签16").setText(launcherState(app)); }
+void showLauncherState(App& app) {
+    Text state = "当前客户端：未知（启动器文件不是本程序写入的）";
+    const std::optional<Backup> backup = readBackup(app);
+    const bool whole = backup && backup->damaged.empty();
+    const bool kept = whole && holdsBackup(app, *backup);
+    if (!app.platform.exists(app.gameDir + "\\TCLS\\config")) {
+        state = "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下";
+    } else if (auto written = switchedTo(app)) {
+        state = Text("当前客户端：") + written->branch->server + " " + written->version;
+    } else if (kept) {
+        state = "当前客户端：游戏原来的启动器文件（未切换）";
+    }
+    app.main.control("透明标签16").setText(state);
+    app.main.control("透明标签17").setVisible(whole && !kept);
+}
 
 }  // namespace vorlane

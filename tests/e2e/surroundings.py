@@ -1,6 +1,6 @@
-"""What the online and loading-screen tests set up and look at around the program: the
-pages of the loopback web site (or nothing on its port), the program's other X windows,
-and MP3 files long enough to play through several clicks."""
+"""What the tests set up and look at around the program: the pages of the loopback web site
+(or nothing on its port), the program's other X windows, MP3 files long enough to play
+through several clicks, and the demo's sample game folder."""
 import importlib.util
 import math
 import shutil
@@ -23,6 +23,15 @@ def _page_maker():
     module = importlib.util.module_from_spec(spec)
     spec.loader.exec_module(module)
     return module
+
+
+def sample_game(test, folder="sample"):
+    """The demo's sample game folder, laid out as the game installs it (scripts/demo_media.py)."""
+    game = test.make_game(folder)
+    # The system's Python, which has the drawing library the script needs (as the demo runs it).
+    subprocess.run(["/usr/bin/python3", str(REPO / "scripts" / "demo_media.py"), str(game.root)], check=True,
+                   timeout=120)
+    return game
 
 
 def serve_site(test, live_version="1.0.0.1", release="1.0", test_version="2.0.1", maker_encoding="gbk"):

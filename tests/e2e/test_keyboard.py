@@ -81,11 +81,13 @@ class KeyboardTest(E2ETestCase):
         app = self.start(self.make_game(music=tone_mp3(self.workdir / "tone.mp3", 1, 440)))
         tree = app.accessible("tree")
         self.assertEqual((tree[0]["role"], tree[0]["depth"]), ("client", 0))
-        # The shortcut link after 转 换 is there too, hidden until a server and its version are chosen.
-        controls = STOPS[:1] + [("radio button", "正服转换到体验服")] + STOPS[1:4] + [("link", "创建桌面快捷方式")] + STOPS[4:]
+        # The links after 转 换 are there too, hidden until there is a backup to restore or a
+        # server and its version are chosen.
+        links = [("link", "恢复游戏原来的启动器文件"), ("link", "创建桌面快捷方式")]
+        controls = STOPS[:1] + [("radio button", "正服转换到体验服")] + STOPS[1:4] + links + STOPS[4:]
         self.assertEqual([(node["role"], node["name"]) for node in tree[1:]], controls)
-        states = [["focused", "focusable"]] + [["focusable"]] * 15
-        states[5] = ["invisible", "focusable"]
+        states = [["focused", "focusable"]] + [["focusable"]] * 16
+        states[5] = states[6] = ["invisible", "focusable"]
         self.assertEqual([node["states"] for node in tree[1:]], states)
 
         for _ in range(6):  # back from the radio group to 播 放

@@ -4,7 +4,7 @@ import stat
 import unittest
 
 from harness import E2ETestCase, changes, wait_until
-from surroundings import x_geometry
+from surroundings import sample_game, x_geometry
 import expected_files as expected
 
 LIVE_DONE = "本程序为您成功切换成CF正服，即可进入游戏."
@@ -18,6 +18,8 @@ NO_CLIENT = "提示：没有找到游戏程序："
 CLIENT_FAILS = "提示：无法启动游戏程序："
 STATE = "透明标签16"
 UNKNOWN = "当前客户端：未知（启动器文件不是本程序写入的）"
+RESTORE = "透明标签17"
+ORIGINAL = "当前客户端：游戏原来的启动器文件（未切换）"
 
 # What a client installed some time ago holds (made up; only its bytes matter).
 OLD_LAUNCHER = {
@@ -46,7 +48,7 @@ def journal(files):
             value = ((value ^ byte) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
         return value
     text = b"vorlane journal 2\r\n" + b"".join(
-        b"1 %d %016x %d %016x " % (len(OLD_LAUNCHER[rel]), checksum(OLD_LAUNCHER[rel]), len(data), checksum(data)) +
+        b"1 %d %016x 1 %d %016x " % (len(OLD_LAUNCHER[rel]), checksum(OLD_LAUNCHER[rel]), len(data), checksum(data)) +
         rel.replace("/", "\\").encode("gb18030") + b"\r\n" for rel, data in files.items())
     return text + b"end %016x\r\n" % checksum(text)
 
@@ -73,6 +75,8 @@ class ServerSwitchTest(E2ETestCase):
     def test_each_switch_writes_the_four_launcher_files(self):
         game = self.installed_game()
         untouched = {rel: data for rel, data in game.snapshot().items() if rel not in expected.SWITCHED_FILES}
+        # The game's own four are kept by the first switch.
+        untouched.update({"Vorlane备份/" + rel: OLD_LAUNCHER[rel] for rel in expected.SWITCHED_FILES})
         app = self.start(game)
         self.assertEqual(app.state["labels"][STATE], UNKNOWN)
         cases = [
@@ -95,6 +99,7 @@ class ServerSwitchTest(E2ETestCase):
                 after = game.snapshot()
                 for rel, data in files(version).items():
                     self.assertEqual(after.pop(rel, None), data, rel)
+                self.assertIsNotNone(after.pop("Vorlane备份/备份清单.txt", None))
                 self.assertEqual(changes(untouched, after), [])
 
     def test_switch_is_refused_without_a_choice_or_a_version_or_while_the_game_runs(self):
@@ -190,6 +195,47 @@ class ServerSwitchTest(E2ETestCase):
         self.assertEqual(len(self.session.x_windows()), 1)
         self.assertTrue(app.running())
 
+    def test_the_games_own_launcher_files_and_music_are_kept_and_come_back(self):
+        game = sample_game(self)
+        installed = {rel: data for rel, data in game.snapshot().items() if rel in expected.SWITCHED_FILES}
+        self.assertEqual(sorted(installed), [expected.SERVER_CHOICE, expected.VERSION_FILE])
+        app = self.start(game)
+        self.assertEqual(app.state["labels"][STATE], UNKNOWN)
+        self.assertIn(RESTORE, app.state["hidden"])
+        for radio, box, version in (("单选框2", "编辑框1", "1.0.12.345"), ("单选框1", "编辑框2", "1.0.9.310")):
+            self.choose(app, radio)
+            app.type_into(box, version)
+            message, state = self.press_switch(app)
+            self.assertIn(message, (LIVE_DONE, EXPERIENCE_DONE))
+            self.assertNotIn(RESTORE, state["hidden"])
+        backup = {rel: data for rel, data in game.snapshot().items() if rel.startswith("Vorlane备份/")}
+        self.assertEqual(sorted(backup), ["Vorlane备份/" + rel for rel in sorted(installed)] + ["Vorlane备份/备份清单.txt"])
+
+        mark = app.click(RESTORE)
+        self.assertEqual(app.wait_for_message(since=mark), "确定要把启动器文件恢复为本程序第一次切换前的样子吗？")
+        app.dismiss_message()  # Yes, the default
+        self.assertEqual(app.wait_for_message(since=mark + 1), "提示：已恢复游戏原来的启动器文件。")
+        app.dismiss_message()
+        state = app.wait_for_event(f"pressed {RESTORE}", since=mark)
+        self.assertEqual(state["labels"][STATE], ORIGINAL)
+        self.assertIn(RESTORE, state["hidden"])
+        files = game.snapshot()
+        self.assertEqual({rel: files.get(rel) for rel in expected.SWITCHED_FILES},
+                         {rel: installed.get(rel) for rel in expected.SWITCHED_FILES})
+        self.assertEqual({rel: data for rel, data in files.items() if rel.startswith("Vorlane备份/")}, backup)
+
+        # The launcher's own music is kept beside the program at the first change, for 还 原.
+        own, tune = game.read("TCLS/music/sound.mp3"), game.read("音乐/夜巡.mp3")
+        self.assertFalse(game.exists("sound.mp3"))
+        app.type_into("编辑框3", game.windows_path("音乐\\夜巡.mp3"))
+        mark = app.click("图形按钮8")
+        self.assertEqual(app.wait_for_message(since=mark), "提示：OK了，现在就可以用了。")
+        app.dismiss_message()
+        self.assertEqual((game.read("TCLS/music/sound.mp3"), game.read("sound.mp3")), (tune, own))
+        mark = app.click("图形按钮9")
+        app.wait_for_event("clicked 图形按钮9", since=mark)
+        self.assertEqual(game.read("TCLS/music/sound.mp3"), own)
+
     def test_read_only_launcher_files_fail_the_switch_and_change_nothing(self):
         game = self.installed_game()
         app = self.start(game)
@@ -209,8 +255,10 @@ class ServerSwitchTest(E2ETestCase):
                 before = game.snapshot()
                 message, state = self.press_switch(app)
                 self.assertEqual(message, FAILED + "\r\n" + game.windows_path(named) + "\r\n" + RETRY)
-                self.assertEqual(changes(before, game.snapshot()), [])
-                self.assertEqual(state["labels"][STATE], UNKNOWN)
+                # The game's own files, kept by the first attempt, are what the launcher still holds.
+                self.assertEqual([c for c in changes(before, game.snapshot()) if not c.startswith("added Vorlane备份/")],
+                                 [])
+                self.assertEqual(state["labels"][STATE], ORIGINAL)
 
 
 class ClientLaunchTest(E2ETestCase):

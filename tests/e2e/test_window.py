@@ -30,7 +30,7 @@ def free(app, x, y):
     if x < 0 or y < 0 or x + PATCH > WIDTH or y + PATCH > HEIGHT:
         return False
     for name, (left, top, width, height) in app.layout.items():
-        if name in INVISIBLE:
+        if name in INVISIBLE or name in app.state["hidden"]:
             continue
         if (x + PATCH > left - MARGIN and x < left + width + MARGIN
                 and y + PATCH > top - MARGIN and y < top + height + MARGIN):

@@ -1,6 +1,6 @@
 // Reads and dismisses the message boxes of the Wine session it runs in, for the end-to-end tests.
 //   msgbox.exe list      one JSON line per visible message box: {"hwnd":...,"caption":...,"text":...}
-//   msgbox.exe dismiss   presses OK (or the default button) of every visible message box
+//   msgbox.exe dismiss   presses OK (or Yes) of every visible message box
 // Exit status 0 when at least one message box was found, 1 when there was none.
 #include <windows.h>
 
@@ -45,12 +45,10 @@ BOOL CALLBACK collect(HWND h, LPARAM boxes) {
     return TRUE;
 }
 
+// OK, or Yes (Wine reports OK as the default button of a Yes/No box, which has none).
 void dismiss(HWND box) {
     int id = IDOK;
-    if (!GetDlgItem(box, IDOK)) {
-        LRESULT def = SendMessageW(box, DM_GETDEFID, 0, 0);
-        if (HIWORD(def) == DC_HASDEFID) id = LOWORD(def);
-    }
+    if (!IsWindowVisible(GetDlgItem(box, IDOK))) id = IDYES;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 

@@ -130,8 +130,13 @@ public:
     Text programDirectory() override { return programDir; }
     FileRead readFileBytes(const Text& path) override { return readWholeFile(path); }
     bool exists(const Text& path) override { return PosixFileOps().exists(path); }
-    CopyOutcome copyFile(const Text& source, const Text& target) override {
-        return copyFileAtomically(fileOps, source, target);
+    bool makeFolder(const Text& path) override {
+        std::error_code error;
+        std::filesystem::create_directory(nativePath(path), error);
+        return std::filesystem::is_directory(nativePath(path));
+    }
+    CopyOutcome copyFile(const Text& source, const Text& target, const std::function<bool()>& before) override {
+        return copyFileAtomically(fileOps, source, target, before);
     }
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override {
         return replaceFilesAtomically(fileOps, files, journal);
@@ -142,6 +147,11 @@ public:
     void showMessage(const Text& text, int) override {
         messages.push_back(text);
         if (onMessage) onMessage();
+    }
+    bool answer = true;  // what the player answers every question
+    bool ask(const Text& question) override {
+        messages.push_back(question);
+        return answer;
     }
     void openUrl(const Text& url) override { openedUrls.push_back(url); }
     void fetchPages(std::vector<PageRequest> requests, PagesArrived arrived) override {

@@ -24,13 +24,15 @@ const char* const kNames[] = {"TCLS/mmog_data.xml", "TCLS/config/dirserver.xml",
                               "TCLS/config/VersionServerConfigdynamic.ini"};
 
 // Four launcher files with an old and a new content each, of sizes of their own, in a game
-// folder that can move. Without `existing`, the config files are new to the folder.
+// folder that can move. Without `existing`, the config files are new to the folder; with
+// `removes`, the replacement removes the last one.
 struct Launcher {
     testing::TempDir dir;
     fs::path home = dir.path() / "game";
     bool existing;
+    bool removes;
 
-    explicit Launcher(bool existing_) : existing(existing_) {
+    explicit Launcher(bool existing_, bool removes_ = false) : existing(existing_), removes(removes_) {
         fs::create_directories(home / "TCLS" / "config");
         for (int i = 0; i < 4; ++i) {
             if (i == 0 || existing) testing::writeFile(home / kNames[i], contents(i, false));
@@ -48,7 +50,7 @@ struct Launcher {
     }
     std::vector<FileWrite> newSet() const {
         std::vector<FileWrite> files;
-        for (int i = 0; i < 4; ++i) files.push_back({target(i), textToBytes(contents(i, true))});
+        for (int i = 0; i < 4; ++i) files.push_back({target(i), textToBytes(contents(i, true)), removes && i == 3});
         return files;
     }
     // "old" or "new" for a whole set and no other file; otherwise what is wrong.
@@ -58,7 +60,8 @@ struct Launcher {
             const bool present = fs::exists(home / kNames[i]);
             const std::string bytes = testing::readFile(home / kNames[i]);
             const bool old = present ? bytes == contents(i, false) : !(i == 0 || existing);
-            kinds += old ? 'o' : present && bytes == contents(i, true) ? 'n' : '?';
+            const bool fresh = removes && i == 3 ? !present : present && bytes == contents(i, true);
+            kinds += old ? 'o' : fresh ? 'n' : '?';
         }
         for (const auto& e : fs::recursive_directory_iterator(home)) {
             const std::string name = fs::relative(e.path(), home).string();
@@ -114,13 +117,13 @@ struct Launcher {
 // then recovered: always the same whole set, old until the journal is whole, new after. The
 // same holds when the next start finds the folder under another name.
 TEST(ReplaceRecovery, AKillAtAnyStepOfAReplacementOrItsRecoveryLeavesOneWholeSet) {
-    for (bool existing : {true, false}) {
-        const int steps = Launcher(existing).changesOfAReplacement();
+    for (auto [existing, removes] : {std::pair{true, false}, {false, false}, {true, true}}) {
+        const int steps = Launcher(existing, removes).changesOfAReplacement();
         std::vector<std::string> outcomes;
         for (int n = 1; n <= steps; ++n) {
             std::string outcome;
             for (int m = 0;; ++m) {  // m: the change of the recovery that is killed; 0: none
-                Launcher l(existing);
+                Launcher l(existing, removes);
                 l.replaceKilledAt(n);
                 const bool killed = l.recover(m).failedPath == "killed";
                 EXPECT_TRUE(l.recover().ok);
@@ -132,7 +135,7 @@ TEST(ReplaceRecovery, AKillAtAnyStepOfAReplacementOrItsRecoveryLeavesOneWholeSet
             EXPECT_FALSE(!outcomes.empty() && outcomes.back() == "new" && outcome == "old") << n;
             outcomes.push_back(outcome);
 
-            Launcher moved(existing);
+            Launcher moved(existing, removes);
             moved.replaceKilledAt(n);
             moved.move();
             EXPECT_TRUE(moved.recover().ok);

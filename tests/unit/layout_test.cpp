@@ -19,18 +19,18 @@ struct MainWindow : ::testing::Test {
     Control& c(const char* name) { return app.main.control(name); }
 };
 
-TEST_F(MainWindow, HasFiftyOneUniquelyNamedControls) {
+TEST_F(MainWindow, HasFiftyTwoUniquelyNamedControls) {
     std::set<std::string> names;
     for (const Control& control : app.main.controls()) names.insert(control.name());
-    EXPECT_EQ(app.main.controls().size(), 51u);
-    EXPECT_EQ(names.size(), 51u);
+    EXPECT_EQ(app.main.controls().size(), 52u);
+    EXPECT_EQ(names.size(), 52u);
 }
 
 TEST_F(MainWindow, HoldsEveryControlTheHandlersUse) {
     for (const char* name :
          {"编辑框1", "编辑框2", "编辑框3", "编辑框4", "编辑框5", "编辑框6", "编辑框7", "编辑框8", "编辑框9",
           "编辑框10", "编辑框11", "编辑框12", "编辑框13", "单选框1", "单选框2", "透明标签4", "透明标签5",
-          "透明标签10", "透明标签13", "透明标签15", "透明标签16", "时钟1", "动画物体1", "动画框1", "通用对话框1", "图形按钮12"}) {
+          "透明标签10", "透明标签13", "透明标签15", "透明标签16", "透明标签17", "时钟1", "动画物体1", "动画框1", "通用对话框1", "图形按钮12"}) {
         EXPECT_NE(app.main.find(name), nullptr) << name;
     }
     Window preview(previewWindowSpec(), app);
@@ -160,16 +160,20 @@ TEST_F(MainWindow, TabFollowsTheTaskWithTheRadioGroupAsOneStopAndPassesOverDisab
     struct Case {
         const char* chosen;  // the radio button clicked first, if any
         std::vector<std::string> stops;
+        bool restoreShown = false;  // the link that puts the game's launcher back follows 转 换
     };
     const Case cases[] = {
         {nullptr, {"单选框1", "编辑框2", "编辑框1"}},
         {"单选框2", {"单选框2", "编辑框1"}},  // choosing the experience server disables 编辑框2
         {"单选框1", {"单选框1", "编辑框2"}},
+        {"单选框1", {"单选框1", "编辑框2"}, true},
     };
     for (const Case& k : cases) {
         if (k.chosen) app.main.fire(c(k.chosen), Event::Clicked);
+        c("透明标签17").setVisible(k.restoreShown);
         std::vector<std::string> stops = k.stops, forwards, backwards;
         stops.insert(stops.end(), rest.begin(), rest.end());
+        if (k.restoreShown) stops.insert(stops.begin() + static_cast<std::ptrdiff_t>(k.stops.size()) + 1, "透明标签17");
         for (std::size_t i = 0, n = stops.size(); i < 16; ++i) {
             forwards.push_back(stops[i % n]);
             backwards.push_back(stops[n - 1 - i % n]);

@@ -77,6 +77,25 @@ TEST_F(LoadingMusic, InstallCopiesByteForByteAndRestoreBringsBackTheBackup) {
     EXPECT_TRUE(fake.messages.empty());
 }
 
+// Before the launcher's own music is first replaced it goes beside the program, where 还 原
+// finds it; a copy there is never overwritten, and one that cannot be made holds the change back.
+TEST_F(LoadingMusic, TheFirstInstallKeepsTheLaunchersOwnMusicForRestore) {
+    writeFile(dir.path() / "new.mp3", "new song");
+    writeFile(dir.path() / "newer.mp3", "newer song");
+    fs::create_directory(dir.path() / "sound.mp3.vorlane-new");  // the copy cannot be staged
+    click("图形按钮8", pathOf("new.mp3"));
+    EXPECT_EQ(fake.messages, std::vector<Text>{"提示：无法备份原来的背景音乐：" + pathOf("sound.mp3")});
+    EXPECT_EQ(readFile(installed()), "launcher's own music");
+    fs::remove(dir.path() / "sound.mp3.vorlane-new");
+    for (const char* song : {"new.mp3", "newer.mp3"}) {
+        click("图形按钮8", pathOf(song));
+        EXPECT_EQ(fake.messages, std::vector<Text>{"提示：OK了，现在就可以用了。"});
+        EXPECT_EQ(readFile(dir.path() / "sound.mp3"), "launcher's own music") << song;
+    }
+    click("图形按钮9");
+    EXPECT_EQ(readFile(installed()), "launcher's own music");
+}
+
 TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
     writeFile(dir.path() / "new.mp3", "new song");
     writeFile(dir.path() / "sound.mp3", "backup copy");

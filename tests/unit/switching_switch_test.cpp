@@ -5,12 +5,14 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "fake_platform.h"
 #include "platform/replace_journal.h"
+#include "switching/launcher_backup.h"
 #include "switching_expected.h"
 
 namespace vorlane {
@@ -63,11 +65,13 @@ struct Game {
     void choose(const char* radio) { app.main.fire(app.main.control(radio), Event::Clicked); }
     void type(const char* box, const Text& text) { app.main.control(box).syncTextFromUser(text); }
     void clickSwitch() { app.main.fire(app.main.control("图形按钮2"), Event::Clicked); }
-    // Every file under the game folder, side files included.
-    Files onDisk() const {
+    // Every file under the game folder, side files included; the backup of the game's own
+    // launcher files too when asked.
+    Files onDisk(bool backup = false) const {
         Files files;
         for (const auto& e : fs::recursive_directory_iterator(dir.path())) {
-            if (e.is_regular_file()) files[fs::relative(e.path(), dir.path()).string()] = testing::readFile(e.path());
+            const std::string name = fs::relative(e.path(), dir.path()).string();
+            if (e.is_regular_file() && (backup || !name.starts_with("Vorlane备份"))) files[name] = testing::readFile(e.path());
         }
         return files;
     }
@@ -213,6 +217,8 @@ TEST(SwitchingSwitch, AFailureAtAnyStepChangesNothingAndSaysWhere) {
     for (const Case& c : cases) {
         for (bool lies : {false, true}) {
             Game g;
+            for (const auto& [name, bytes] : before) testing::writeFile(g.dir.path() / name, bytes);
+            ASSERT_EQ(keepGameLauncher(g.app), std::nullopt);  // kept already: what fails below is the switch
             g.choose(c.radio);
             g.type(c.versionBox, "3.0");
             g.fake.fileOps.lies = lies;
@@ -398,6 +404,103 @@ TEST(SwitchingRecovery, WhatCannotBeRecoveredAtStartIsToldAndLeftAlone) {
     App started(clean.fake);
     clean.fake.loadWindow(started.main, false);
     EXPECT_EQ(clean.fake.messages, std::vector<Text>{});
+}
+
+// The launcher files a game installed, and what its updater wrote later; the game has no
+// VersionServerConfigdynamic.ini of its own.
+const Files kInstalled = {{"TCLS/mmog_data.xml", "installed version"},
+                          {"TCLS/config/dirserver.xml", "installed dir"},
+                          {"TCLS/config/VersionServerConfig.xml", "installed list"}};
+const Files kUpdated = {{"TCLS/mmog_data.xml", "updated version"},
+                        {"TCLS/config/dirserver.xml", "updated dir"},
+                        {"TCLS/config/VersionServerConfig.xml", "updated list"},
+                        {"TCLS/config/VersionServerConfigdynamic.ini", "updated choice"}};
+
+// The launcher files below the folder (without side files or the backup).
+Files launcher(const Files& all) {
+    Files files;
+    for (const auto& [name, bytes] : all) {
+        if (name.starts_with("TCLS/") && name.find("vorlane") == std::string::npos) files[name] = bytes;
+    }
+    return files;
+}
+
+// What the backup keeps, as the launcher files it would put back.
+Files kept(Game& g) {
+    const std::optional<Backup> backup = readBackup(g.app);
+    Files files;
+    if (!backup || !backup->damaged.empty()) return {{"damaged", backup ? backup->damaged : "none"}};
+    for (const KeptFile& f : backup->files) {
+        if (f.existed) files[fs::relative(nativePath(f.target), g.dir.path()).string()] = bytesToText(f.bytes);
+    }
+    return files;
+}
+
+TEST(SwitchingBackup, TheFirstSwitchKeepsTheGamesOwnFilesAndTheLinkPutsThemBack) {
+    const Text restored = "提示：已恢复游戏原来的启动器文件。";
+    const Text question = "确定要把启动器文件恢复为本程序第一次切换前的样子吗？";
+    Game g;
+    for (const auto& [name, bytes] : kInstalled) testing::writeFile(g.dir.path() / name, bytes);
+    Control& link = g.app.main.control("透明标签17");
+    auto press = [&](bool yes) {
+        g.fake.messages.clear();
+        g.fake.answer = yes;
+        g.app.main.fire(link, Event::LeftButtonDown);
+    };
+    g.switchTo("单选框2", "编辑框1", "1.0");
+    g.switchTo("单选框1", "编辑框2", "2.0");  // a set this program wrote is never kept
+    EXPECT_EQ(kept(g), kInstalled);
+    EXPECT_TRUE(link.visible());
+    press(false);
+    EXPECT_EQ(g.fake.messages, std::vector<Text>{question});
+    EXPECT_EQ(launcher(g.onDisk()), liveFiles("2.0"));
+
+    press(true);
+    EXPECT_EQ(g.fake.messages, (std::vector<Text>{question, restored}));
+    EXPECT_EQ(g.onDisk(), kInstalled) << "VersionServerConfigdynamic.ini is gone again";
+    EXPECT_EQ(g.state(), "当前客户端：游戏原来的启动器文件（未切换）");
+    EXPECT_FALSE(link.visible());
+    EXPECT_EQ(kept(g), kInstalled) << "the backup stays";
+
+    // The game's updater rewrites the launcher: the next switch keeps that instead.
+    for (const auto& [name, bytes] : kUpdated) testing::writeFile(g.dir.path() / name, bytes);
+    g.switchTo("单选框2", "编辑框1", "1.1");
+    EXPECT_EQ(kept(g), kUpdated);
+
+    // A kept file that no longer matches its list is never put back.
+    testing::writeFile(g.dir.path() / "Vorlane备份/TCLS/config/dirserver.xml", "damaged");
+    g.switchTo("单选框2", "编辑框1", "1.2");
+    EXPECT_FALSE(link.visible());
+    const Files before = g.onDisk();
+    press(true);
+    EXPECT_EQ(g.fake.messages, std::vector<Text>{"提示：备份文件不完整，无法恢复：" + g.dir.text() +
+                                                 "\\Vorlane备份\\TCLS\\config\\dirserver.xml"});
+    EXPECT_EQ(g.onDisk(), before);
+}
+
+// The updater's set replaces the backup of the installed one in a switch killed at every
+// change to the disk; after the next start the backup holds one set whole, never a mix.
+TEST(SwitchingBackup, AKillWhileTheBackupIsReplacedLeavesOneWholeBackup) {
+    std::set<std::string> seen;
+    for (int n = 1;; ++n) {
+        Game g;
+        for (const auto& [name, bytes] : kInstalled) testing::writeFile(g.dir.path() / name, bytes);
+        ASSERT_EQ(keepGameLauncher(g.app), std::nullopt);
+        for (const auto& [name, bytes] : kUpdated) testing::writeFile(g.dir.path() / name, bytes);
+        g.fake.fileOps.changes = 0;
+        g.fake.fileOps.crashAt = n;
+        g.switchTo("单选框1", "编辑框2", "2.0");
+        if (!g.fake.fileOps.dead()) break;  // the switch ended before its n-th change
+        g.fake.fileOps.crashAt = 0;
+        App started(g.fake);
+        started.main.fireCreated();
+        const Files backup = kept(g);
+        EXPECT_TRUE(backup == kInstalled || backup == kUpdated) << "killed at change " << n;
+        seen.insert(backup == kInstalled ? "installed" : "updated");
+        const Files files = g.onDisk(true);
+        for (const auto& [name, bytes] : files) EXPECT_EQ(name.find("vorlane-"), std::string::npos) << n << name;
+    }
+    EXPECT_EQ(seen, (std::set<std::string>{"installed", "updated"}));
 }
 
 }  // namespace

@@ -29,8 +29,17 @@ FileRead Win32Platform::readFileBytes(const Text& path) { return readFile(path);
 
 bool Win32Platform::exists(const Text& path) { return fileOps_.exists(path); }
 
-CopyOutcome Win32Platform::copyFile(const Text& source, const Text& target) {
-    return copyFileAtomically(copyOps_, source, target);
+bool Win32Platform::makeFolder(const Text& path) {
+    auto wide = systemPath(path);
+    if (!wide) return false;
+    if (CreateDirectoryW(wide->c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesW(wide->c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+CopyOutcome Win32Platform::copyFile(const Text& source, const Text& target,
+                                    const std::function<bool()>& beforeReplacing) {
+    return copyFileAtomically(copyOps_, source, target, beforeReplacing);
 }
 
 ReplaceOutcome Win32Platform::replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) {
@@ -46,6 +55,12 @@ void Win32Platform::showMessage(const Text& text, int style) {
     std::wstring body = widen(text).value_or(L"?");
     HandlerScope running(context_);
     MessageBoxW(activeWindow(), body.c_str(), L"" VORLANE_TITLE, static_cast<UINT>(style) | MB_OK | MB_SETFOREGROUND);
+}
+
+bool Win32Platform::ask(const Text& question) {
+    std::wstring body = widen(question).value_or(L"?");
+    HandlerScope running(context_);
+    return MessageBoxW(activeWindow(), body.c_str(), L"" VORLANE_TITLE, MB_YESNO | MB_SETFOREGROUND) == IDYES;
 }
 
 void Win32Platform::openUrl(const Text& url) {

@@ -20,10 +20,12 @@ public:
     Text programDirectory() override;
     FileRead readFileBytes(const Text& path) override;
     bool exists(const Text& path) override;
-    CopyOutcome copyFile(const Text& source, const Text& target) override;
+    bool makeFolder(const Text& path) override;
+    CopyOutcome copyFile(const Text& source, const Text& target, const std::function<bool()>& beforeReplacing) override;
     ReplaceOutcome replaceFiles(const std::vector<FileWrite>& files, const JournalPlace& journal) override;
     ReplaceOutcome recoverFiles(const JournalPlace& journal, const std::vector<Text>& targets) override;
     void showMessage(const Text& text, int style) override;
+    bool ask(const Text& question) override;
     void openUrl(const Text& url) override;
     void fetchPages(std::vector<PageRequest> pages, PagesArrived arrived) override;
     RunOutcome runProgram(const Text& programPath, bool wait) override;
