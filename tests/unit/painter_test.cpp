@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/app.h"
+#include "app/controls.h"
 #include "fake_platform.h"
 #include "platform/ui/hit_test.h"
 #include "platform/ui/painter.h"
@@ -14,6 +15,8 @@
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 // The skin pictures, read from the committed BMP files (the 2x set from assets/2x).
 std::optional<Bitmap> assetPicture(std::string_view name, int factor) {
@@ -53,7 +56,8 @@ public:
 };
 
 struct Surface {
-    explicit Surface(int w, int h) : width(w), pixels(static_cast<std::size_t>(w) * h, 0xABCDEF), canvas(pixels.data(), w, h) {}
+    explicit Surface(int w, int h) : width(w), pixels(static_cast<std::size_t>(w) * h, 0xABCDEF), canvas(pixels.data(),
+                                                                                                         w, h) {}
     int width;
     std::vector<std::uint32_t> pixels;
     PixelCanvas canvas;
@@ -74,7 +78,8 @@ struct ButtonWindow {
     Window window{spec, app};
 };
 
-Bitmap solid(int w, int h, Rgb c) { return {w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h, packRgb(c))}; }
+Bitmap solid(int w, int h, Rgb c) { return {w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h,
+                                                                             packRgb(c))}; }
 
 TEST(Painter, SkipsExactlyTheTransparentColourAndNothingNearIt) {
     MadePictures pics;
@@ -93,7 +98,8 @@ TEST(Painter, TilesTheBackgroundTextureFromTheTopLeft) {
     ASSERT_NE(texture, nullptr);
     ASSERT_EQ(texture->width, 323);
     ASSERT_EQ(texture->height, 165);
-    const WindowSpec spec{.name = "w", .title = "", .width = 847, .height = 490, .background = "background", .controls = {}};
+    const WindowSpec spec{.name = "w", .title = "", .width = 847, .height = 490, .background = "background",
+                          .controls = {}};
     testing::FakePlatform fake;
     App app(fake);
     Window window(spec, app);
@@ -227,7 +233,7 @@ TEST(Painter, FocusRingTracesThePlateOrTheBoxOfTheFocusedControlOnly) {
     for (int dpi : {96, 144, 192}) {
         const Scale scale(dpi);
         const int w = scale.px(1);
-        for (const char* name : {"图形按钮2", "透明标签12", "单选框1"}) {
+        for (const char* name : {switchButton, chooseMusicLink, liveChoice}) {
             const Control& c = app.main.control(name);
             const Rect r = scale.rect(c.windowRect());
             auto paint = [&](const Control* focused) {
@@ -326,11 +332,11 @@ TEST(Painter, PaintedABandAtATimeTheWindowIsTheSameAsPaintedWhole) {
     SkinPictures pics(assetPicture);
     testing::FakePlatform fake;
     App app(fake);
-    Control& picture = app.main.control("动画物体1");
+    Control& picture = app.main.control(loadingPicture);
     Bytes raw{'R', 200, 90};
     for (int i = 0; i < 200 * 90; ++i) raw.insert(raw.end(), {std::uint8_t(i), std::uint8_t(i >> 8), 7});
     picture.setPictureBytes(raw);
-    app.main.control("动画框1").place(picture, 0, 0);
+    app.main.control(previewBox).place(picture, 0, 0);
     for (int dpi : {96, 144}) {
         const Scale scale(dpi);
         const int w = scale.px(847), h = scale.px(490), left = 37, band = 64;
@@ -352,8 +358,8 @@ TEST(Painter, PaintedABandAtATimeTheWindowIsTheSameAsPaintedWhole) {
 TEST(ButtonPictures, FollowHoverPressAndTheToggleState) {
     testing::FakePlatform fake;
     App app(fake);
-    Control& play = app.main.control("图形按钮12");
-    Control& convert = app.main.control("图形按钮2");
+    Control& play = app.main.control(playMusicToggle);
+    Control& convert = app.main.control(switchButton);
     EXPECT_STREQ(buttonPictureName(convert, {}), "plate_convert_normal");
     EXPECT_STREQ(buttonPictureName(convert, {.hovered = &convert}), "plate_convert_hover");
     EXPECT_STREQ(buttonPictureName(convert, {.pressed = &convert}), "plate_convert_hover");
@@ -383,7 +389,8 @@ TEST(MainWindowPicture, EveryPictureTheLayoutNamesExistsAtItsSizeTimesTheScale) 
         }
     }
     // At 200 % the pictures are the ones drawn at twice the size, not enlarged.
-    EXPECT_EQ(pics.picture("plate_convert_normal", Scale{192})->pixels, assetPicture("plate_convert_normal", 2)->pixels);
+    EXPECT_EQ(pics.picture("plate_convert_normal", Scale{192})->pixels, assetPicture("plate_convert_normal",
+                                                                                     2)->pixels);
 }
 
 }  // namespace
