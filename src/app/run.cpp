@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "program/app.h"
 
 namespace vorlane {
 

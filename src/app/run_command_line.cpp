@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "program/app.h"
 #include "app/command_line.h"
 #include "switching/client_launch.h"
 #include "switching/server_switch.h"

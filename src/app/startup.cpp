@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "online/startup_steps.h"
 #include "switching/launcher_state.h"
 #include "switching/server_switch.h"

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app.h"
-#include "platform/encoding.h"
-#include "platform/test_log_file.h"
+#include "program/app.h"
+#include "base/encoding.h"
+#include "base/test_log_file.h"
 
 namespace vorlane {
 namespace {

@@ -1,6 +1,6 @@
 #include "app/window_buttons.h"
 
-#include "app/app.h"
+#include "program/app.h"
 #include "online/web_addresses.h"
 
 namespace vorlane {

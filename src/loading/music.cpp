@@ -1,7 +1,7 @@
 #include "loading/music.h"
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {

@@ -1,6 +1,6 @@
 // The full-screen preview window: three controls, top of the stacking order first.
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "loading/preview_window.h"
 
 namespace vorlane {

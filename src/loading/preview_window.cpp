@@ -1,7 +1,7 @@
 #include "loading/preview_window.h"
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 

@@ -1,7 +1,7 @@
 #include "online/startup_steps.h"
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "online/page_labels.h"
 #include "online/release_compare.h"
 #include "online/web_addresses.h"

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "online/page_labels.h"
 #include "online/text_between.h"
 #include "online/web_addresses.h"

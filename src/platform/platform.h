@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/text.h"
-#include "platform/ui/window.h"
+#include "base/text.h"
+#include "ui/window.h"
 
 namespace vorlane {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/launcher_files.h"
 #include "switching/version_rule.h"
 

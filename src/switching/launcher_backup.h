@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/app.h"
+#include "program/app.h"
 #include "platform/replace_journal.h"
 
 namespace vorlane {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/controls.h"
+#include "program/controls.h"
 #include "switching/version_file.h"
 
 namespace vorlane {

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/launcher_backup.h"
 #include "switching/launcher_files.h"
 

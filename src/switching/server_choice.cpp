@@ -1,7 +1,7 @@
 #include "switching/server_choice.h"
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/desktop_shortcut.h"
 
 namespace vorlane {

@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace vorlane {
 struct App;

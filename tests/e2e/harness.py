@@ -65,7 +65,7 @@ TITLE = "Vorlane" + configured("CMAKE_PROJECT_VERSION")
 def _control_names(window):
     """The controls of a window by name, bound to their designer ids (which the test log
     writes) as the program's own header binds them."""
-    header = (REPO / "src" / "app" / "controls.h").read_text(encoding="utf-8")
+    header = (REPO / "src" / "program" / "controls.h").read_text(encoding="utf-8")
     block = header.split(f"namespace vorlane::{window} {{", 1)[1].split("}", 1)[0]
     return types.SimpleNamespace(**dict(re.findall(r'const char\* (\w+) = "([^"]+)";', block)))
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "platform/encoding.h"
+#include "base/encoding.h"
 
 namespace vorlane::fuzz {
 namespace {

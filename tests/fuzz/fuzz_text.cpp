@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace vorlane::fuzz {
 namespace {

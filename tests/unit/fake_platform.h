@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/posix/posix_copy_ops.h"
-#include "platform/posix/posix_file_ops.h"
+#include "posix/posix_copy_ops.h"
+#include "posix/posix_file_ops.h"
 
 namespace vorlane::testing {
 

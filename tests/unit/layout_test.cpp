@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "fake_platform.h"
 #include "loading/preview_window.h"
-#include "platform/ui/hit_test.h"
-#include "platform/ui/tab_order.h"
+#include "ui/hit_test.h"
+#include "ui/tab_order.h"
 
 namespace vorlane {
 namespace {

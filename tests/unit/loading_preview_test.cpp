@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "fake_platform.h"
 
 namespace vorlane {

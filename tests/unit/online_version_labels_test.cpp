@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "fake_platform.h"
 #include "online/web_addresses.h"
 

@@ -5,13 +5,13 @@
 #include <map>
 #include <memory>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "fake_platform.h"
-#include "platform/ui/hit_test.h"
-#include "platform/ui/painter.h"
-#include "platform/ui/resample.h"
-#include "platform/ui/skin_pictures.h"
+#include "ui/hit_test.h"
+#include "ui/painter.h"
+#include "ui/resample.h"
+#include "ui/skin_pictures.h"
 
 namespace vorlane {
 namespace {

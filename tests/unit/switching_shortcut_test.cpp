@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "fake_platform.h"
 
 namespace vorlane {

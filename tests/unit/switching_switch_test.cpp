@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
-#include "app/controls.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "fake_platform.h"
 #include "platform/replace_journal.h"
 #include "switching/launcher_backup.h"

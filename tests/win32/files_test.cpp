@@ -6,8 +6,8 @@
 
 #include "platform/file_copy.h"
 #include "platform/file_replace.h"
-#include "platform/win32/handle.h"
-#include "platform/win32/services.h"
+#include "win32/handle.h"
+#include "win32/services.h"
 #include "support.h"
 
 namespace vorlane::win32 {

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "platform/win32/page_fetches.h"
-#include "platform/win32/services.h"
+#include "win32/page_fetches.h"
+#include "win32/services.h"
 
 namespace vorlane::win32 {
 namespace {

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "platform/file_replace.h"
-#include "platform/win32/services.h"
+#include "win32/services.h"
 #include "support.h"
 
 namespace vorlane::win32 {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/folder_claim.h"
-#include "platform/win32/handle.h"
-#include "platform/win32/services.h"
+#include "win32/folder_claim.h"
+#include "win32/handle.h"
+#include "win32/services.h"
 #include "support.h"
 
 namespace vorlane::win32 {

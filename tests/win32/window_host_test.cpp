@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/controls.h"
-#include "platform/ui/skin_pictures.h"
-#include "platform/win32/win32_platform.h"
-#include "platform/win32/window_host.h"
+#include "program/app.h"
+#include "program/controls.h"
+#include "ui/skin_pictures.h"
+#include "win32/win32_platform.h"
+#include "win32/window_host.h"
 #include "support.h"
 
 namespace vorlane::win32 {

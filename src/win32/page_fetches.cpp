@@ -1,0 +1,100 @@
+#include "win32/page_fetches.h"
+
+#include <mutex>
+#include <thread>
+
+#include "win32/services.h"
+
+namespace vorlane::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VorlanePageFetches";
+constexpr UINT kArrived = WM_APP + 1;  // wParam: the batch whose last page has come back
+constexpr UINT kResume = WM_APP + 2;
+
+}  // namespace
+
+// What the workers of one batch share with the UI thread. A worker holds only this, the
+// window's handle and the batch number: one that finishes after the program has ended posts
+// to a window that no longer exists, which does nothing, and frees this itself.
+struct PageFetches::Shared {
+    explicit Shared(std::size_t count) : digests(count), left(count) {}
+    std::mutex lock;
+    std::vector<Text> digests;
+    std::size_t left;
+};
+
+PageFetches::PageFetches(std::function<void()> onReady) : onReady_(std::move(onReady)) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &PageFetches::procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);  // fails harmlessly when a previous instance registered it
+    window_.reset(CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
+    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+PageFetches::~PageFetches() {
+    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+}
+
+void PageFetches::start(std::vector<PageRequest> pages, PagesArrived arrived) {
+    const WPARAM batch = ++lastBatch_;
+    const HWND window = window_.get();
+    auto shared = std::make_shared<Shared>(pages.size());
+    pending_[batch] = {shared, std::move(arrived)};
+    auto finish = [shared, window, batch](std::size_t i, Text digest) {
+        bool last;
+        {
+            std::lock_guard<std::mutex> hold(shared->lock);
+            shared->digests[i] = std::move(digest);
+            last = --shared->left == 0;
+        }
+        if (last) PostMessageW(window, kArrived, batch, 0);
+    };
+    if (pages.empty()) PostMessageW(window, kArrived, batch, 0);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        try {
+            std::thread([finish, i, page = pages[i]]() noexcept {
+                Text digest;
+                // A page that cannot be had or digested (no memory for it) is one without markers.
+                try {
+                    digest = page.digest(httpGet(page.url));
+                } catch (...) {
+                }
+                finish(i, std::move(digest));
+            }).detach();
+        } catch (...) {
+            finish(i, {});  // no worker: the page comes back empty
+        }
+    }
+}
+
+void PageFetches::resume() {
+    if (!ready_.empty() && window_) PostMessageW(window_.get(), kResume, 0, 0);
+}
+
+void PageFetches::collect(WPARAM batch) {
+    auto it = pending_.find(batch);
+    if (it == pending_.end()) return;
+    {
+        Pending& done = it->second;
+        std::lock_guard<std::mutex> hold(done.shared->lock);
+        // Only a batch's last worker posts; anything else (a late worker of an earlier
+        // window that had this handle) is no news.
+        if (done.shared->left != 0) return;
+        ready_.push_back({std::move(done.arrived), std::move(done.shared->digests)});
+    }
+    pending_.erase(it);
+}
+
+LRESULT CALLBACK PageFetches::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<PageFetches*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || (msg != kArrived && msg != kResume)) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == kArrived) self->collect(wp);
+    self->onReady_();
+    return 0;
+}
+
+}  // namespace vorlane::win32
