@@ -18,7 +18,7 @@ void onMainWindowCreated(App& app) {
 
     Control& picture = app.main.control(controls::loadingPicture);
     picture.setPictureBytes(app.platform.readFileBytes(app.gameDir + "\\TCLS\\ui\\background_Loading.png").bytes);
-    app.platform.placeAnimationObject(app.main.control(controls::previewBox), picture, 0, 0);
+    app.main.control(controls::previewBox).place(picture, 0, 0);
 
     openPortalPage(app);
     showIpAddress(app);

@@ -111,7 +111,6 @@ public:
     void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
     void afterFirstFrame(std::function<void()> work) override { real_.afterFirstFrame(std::move(work)); }
     void destroyWindow(Window& w) override { real_.destroyWindow(w); }
-    void placeAnimationObject(Control& b, Control& o, int l, int t) override { real_.placeAnimationObject(b, o, l, t); }
     int runMessageLoop() override { return real_.runMessageLoop(); }
 
 private:

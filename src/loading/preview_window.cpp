@@ -30,7 +30,7 @@ void onPreviewWindowCreated(App& app) {
     box.setLeft(0);
     box.setWidth(window.bounds().width);
     box.setHeight(window.bounds().height);
-    app.platform.placeAnimationObject(box, picture, 0, 0);
+    box.place(picture, 0, 0);
 }
 
 // The window stays owned by the open handler: the host still uses it until the modal

@@ -63,7 +63,7 @@ void Control::setInterval(int ms) {
 
 void Control::setPictureBytes(Bytes bytes) {
     pictureBytes_ = std::move(bytes);
-    shown_.reset();
+    ++pictureRevision_;
     changed(Property::Picture);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // One control of a window model. Handlers read and write these properties; each change
 // is reported to the window's observer (the native host) so it can repaint or update.
-#include <optional>
 #include <string>
 
 #include "base/text.h"
@@ -51,19 +50,11 @@ public:
     int interval() const { return interval_; }
     void setInterval(int ms);
 
-    // Animation object: the picture file's bytes, and the part of the picture last painted,
-    // decoded and kept at the size it is drawn (`at`, in device pixels): a window keeps only
-    // what it shows, and decodes again when that changes.
-    struct ShownPicture {
-        Rect part;  // of the picture, in its pixels: where the box lies over it
-        Rect box;   // the box on the device when this was made
-        Rect at;    // where the pixels go on the device
-        std::optional<Bitmap> pixels;  // nullopt: nothing to show
-    };
+    // Animation object: the picture file's bytes, and how often they have been set (what a
+    // host keeps of the picture is only good for one revision).
     const Bytes& pictureBytes() const { return pictureBytes_; }
+    unsigned pictureRevision() const { return pictureRevision_; }
     void setPictureBytes(Bytes bytes);
-    const std::optional<ShownPicture>& shownPicture() const { return shown_; }
-    void keepShownPicture(ShownPicture shown) const { shown_ = std::move(shown); }
 
     // Animation box: the object shown in it and where.
     const Control* placedObject() const { return placedObject_; }
@@ -82,7 +73,7 @@ private:
     Text text_, tag_;
     int interval_;
     Bytes pictureBytes_;
-    mutable std::optional<ShownPicture> shown_;
+    unsigned pictureRevision_ = 0;
     const Control* placedObject_ = nullptr;
     int placedLeft_ = 0, placedTop_ = 0;
 };

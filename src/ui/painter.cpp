@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ui/hit_test.h"
-#include "ui/resample.h"
 
 namespace vorlane {
 namespace {
@@ -21,7 +20,7 @@ constexpr int kCaptionIndent = 17;
 struct Painter {
     Canvas& canvas;
     const PictureSource& pictures;
-    const ImageDecoder& decoder;
+    ShownPictures& shown;
     const PointerState& pointer;
     Scale scale;
 
@@ -131,28 +130,9 @@ struct Painter {
         canvas.fill(r, box.spec().backColour.value_or(Rgb{}));
         const Control* object = box.placedObject();
         if (!object || canvas.clip().empty()) return;
-        const Rect part{-box.placedLeft(), -box.placedTop(), box.bounds().width, box.bounds().height};
-        const auto& kept = object->shownPicture();
-        if (!kept || kept->part != part || kept->box != r) object->keepShownPicture(shownPart(box, *object, part, r));
-        if (const auto& shown = *object->shownPicture(); shown.pixels) {
-            canvas.drawBitmap(*shown.pixels, shown.at.left, shown.at.top, nullptr);
+        if (const auto& part = shown.shown(box, *object, r, scale); part.pixels) {
+            canvas.drawBitmap(*part.pixels, part.at.left, part.at.top, nullptr);
         }
-    }
-
-    Control::ShownPicture shownPart(const Control& box, const Control& object, const Rect& part, const Rect& r) {
-        Control::ShownPicture shown{part, r, {}, std::nullopt};
-        if (object.pictureBytes().empty()) return shown;
-        std::optional<Bitmap> pixels = decoder.decode(object.pictureBytes(), part);
-        if (!pixels) return shown;
-        const Rect at = box.windowRect();
-        shown.at = scale.rect({at.left + box.placedLeft() + std::max(0, part.left),
-                               at.top + box.placedTop() + std::max(0, part.top), pixels->width, pixels->height});
-        if (shown.at.width == pixels->width && shown.at.height == pixels->height) {
-            shown.pixels = std::move(pixels);
-        } else {
-            shown.pixels = resample(*pixels, shown.at.width, shown.at.height);
-        }
-        return shown;
     }
 };
 
@@ -168,9 +148,9 @@ const char* buttonPictureName(const Control& button, const PointerState& pointer
     return p.normal;
 }
 
-void paintWindow(const Window& window, Canvas& canvas, const PictureSource& pictures, const ImageDecoder& decoder,
+void paintWindow(const Window& window, Canvas& canvas, const PictureSource& pictures, ShownPictures& shown,
                  const PointerState& pointer, Scale scale) {
-    Painter painter{canvas, pictures, decoder, pointer, scale};
+    Painter painter{canvas, pictures, shown, pointer, scale};
     const Rect all{0, 0, scale.px(window.bounds().width), scale.px(window.bounds().height)};
     canvas.setClip(intersect(canvas.clip(), all));
     const WindowSpec& spec = window.spec();

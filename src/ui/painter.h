@@ -6,6 +6,7 @@
 
 #include "ui/canvas.h"
 #include "ui/scale.h"
+#include "ui/shown_pictures.h"
 #include "ui/window.h"
 
 namespace vorlane {
@@ -19,20 +20,6 @@ public:
 protected:
     ~PictureSource() = default;
 };
-
-// Decodes a picture file (PNG in practice): only the pixels within `part` of it (in the
-// picture's pixels, clamped to the picture), so a window keeps no more than it can show.
-// nullopt for bytes it cannot decode, or a part that misses the picture.
-class ImageDecoder {
-public:
-    virtual std::optional<Bitmap> decode(const Bytes& file, const Rect& part) const = 0;
-
-protected:
-    ~ImageDecoder() = default;
-};
-
-// A part that asks for the whole picture.
-inline constexpr Rect kWholePicture{0, 0, 1 << 30, 1 << 30};
 
 // What the mouse is doing, for the button pictures, and which control shows the
 // keyboard focus (only while the keyboard is in use).
@@ -50,7 +37,7 @@ inline constexpr Rgb kFocusRing{255, 226, 150};
 const char* buttonPictureName(const Control& button, const PointerState& pointer);
 
 // Paints within the canvas's clip, so a host can repaint only what changed.
-void paintWindow(const Window& window, Canvas& canvas, const PictureSource& pictures, const ImageDecoder& decoder,
+void paintWindow(const Window& window, Canvas& canvas, const PictureSource& pictures, ShownPictures& shown,
                  const PointerState& pointer = {}, Scale scale = {});
 
 }  // namespace vorlane

@@ -242,10 +242,6 @@ void Win32Platform::destroyWindow(Window& window) {
     if (WindowHost* host = hostOf(window)) host->destroy();
 }
 
-void Win32Platform::placeAnimationObject(Control& box, Control& object, int left, int top) {
-    box.place(object, left, top);
-}
-
 int Win32Platform::runMessageLoop() {
     if (!activeWindow()) return exitCode_;
 #ifdef VORLANE_TEST_HOOKS

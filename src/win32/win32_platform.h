@@ -40,7 +40,6 @@ public:
     void loadWindow(Window& window, bool modal) override;
     void afterFirstFrame(std::function<void()> work) override;
     void destroyWindow(Window& window) override;
-    void placeAnimationObject(Control& box, Control& object, int left, int top) override;
     int runMessageLoop() override;
 
 private:

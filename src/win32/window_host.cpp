@@ -238,7 +238,7 @@ void WindowHost::render(const Rect& area, const Control* focusRing) {
     canvas.setClip(area);
     PointerState state = pointer_;
     state.focused = focusRing;
-    paintWindow(model_, canvas, context_.pictures, context_.decoder, state, scale_);
+    paintWindow(model_, canvas, context_.pictures, shownPictures_, state, scale_);
     GdiFlush();
 }
 

@@ -148,6 +148,7 @@ private:
     HWND lastFocus_ = nullptr;  // the child that had the focus last, which gets it back
     bool focusCues_ = false;    // the keyboard is in use: the focused control shows its ring
     PointerState pointer_;
+    ShownPictures shownPictures_{context_.decoder};
     bool tracking_ = false;
 
     DWORD creationError_ = 0;

@@ -225,9 +225,6 @@ public:
         }
     }
     void destroyWindow(Window& window) override { destroyedWindows.push_back(&window); }
-    void placeAnimationObject(Control& box, Control& object, int left, int top) override {
-        box.place(object, left, top);
-    }
     int runMessageLoop() override {
         if (whileRunning) whileRunning();
         return 0;
