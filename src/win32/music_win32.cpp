@@ -8,6 +8,7 @@
 #include <string>
 
 #include "win32/services.h"
+#include "win32/window_class.h"
 
 namespace vorlane::win32 {
 namespace {
@@ -61,13 +62,7 @@ LRESULT CALLBACK notifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 HWND notifyWindow() {
     Music& m = music();
     if (m.notify) return m.notify;
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = notifyProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VorlaneMusicNotify";
-    RegisterClassW(&windowClass);
-    m.notify = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               windowClass.hInstance, nullptr);
+    m.notify = createMessageWindow(L"VorlaneMusicNotify", notifyProc);
     return m.notify;
 }
 

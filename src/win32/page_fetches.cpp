@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "win32/services.h"
+#include "win32/window_class.h"
 
 namespace vorlane::win32 {
 namespace {
@@ -25,13 +26,7 @@ struct PageFetches::Shared {
 };
 
 PageFetches::PageFetches(std::function<void()> onReady) : onReady_(std::move(onReady)) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &PageFetches::procedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);  // fails harmlessly when a previous instance registered it
-    window_.reset(CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
+    window_.reset(createMessageWindow(kClassName, &PageFetches::procedure));
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

@@ -9,29 +9,13 @@
 #include "win32/services.h"
 #include "win32/system_failure.h"
 #include "win32/test_hooks_win32.h"
+#include "win32/window_class.h"
 
 namespace vorlane::win32 {
 namespace {
 
 constexpr int kFirstControlId = 100;
 constexpr int kBandHeight = 64;  // device pixels painted at a time
-
-// 0 once the class is registered, else the system's error.
-DWORD registerClass() {
-    static bool done = false;
-    if (done) return 0;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClass;
-    const DWORD error = RegisterClassExW(&wc) ? 0 : GetLastError();
-    if (error != 0 && error != ERROR_CLASS_ALREADY_EXISTS) return error;
-    done = true;
-    return 0;
-}
 
 std::wstring wideOrEmpty(const Text& t) { return widen(t).value_or(std::wstring()); }
 
@@ -65,7 +49,10 @@ int windowDpi(HWND hwnd) {
 WindowHost::WindowHost(Window& model, HostContext& context, HWND owner, bool endsProgram)
     : model_(model), context_(context) {
     context_.hosts.push_back(this);
-    if ((creationError_ = registerClass()) != 0) return;
+    if ((creationError_ = registerWindowClass(kWindowClass, DefWindowProcW, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)),
+                                                LoadCursorW(nullptr, IDC_ARROW))) != 0) {
+        return;
+    }
     const WindowSpec& spec = model.spec();
     DWORD exStyle = spec.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX | WS_SYSMENU;

@@ -2,6 +2,7 @@
 // (picture buttons, the link), so it can hold the focus like the native edit boxes and
 // radio buttons, and screen readers find all of them as windows. The host paints the
 // controls and their focus ring; the stand-ins paint nothing and take no mouse input.
+#include "win32/window_class.h"
 #include "win32/window_host.h"
 
 namespace vorlane::win32 {
@@ -17,15 +18,10 @@ WindowHost* WindowHost::hostOfChild(HWND child) {
 }
 
 bool WindowHost::createStandIns() {
-    static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = standInProcedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kStandInClass;
-        return RegisterClassExW(&wc);
-    }();
-    if (!registered) return false;
+    if (const DWORD error = registerWindowClass(kStandInClass, standInProcedure)) {
+        SetLastError(error);
+        return false;
+    }
     // In the tab order, so the accessible tree and the dialog manager list them in it too.
     HWND previous = HWND_TOP;
     for (const char* name : model_.spec().tabOrder) {
