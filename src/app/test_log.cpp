@@ -2,34 +2,17 @@
 #include "app/test_log.h"
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 
-#include "program/app.h"
 #include "base/encoding.h"
+#include "base/json_string.h"
 #include "base/test_log_file.h"
+#include "program/app.h"
 
 namespace vorlane {
 namespace {
 
-std::string json(const Text& text) {
-    std::string utf8 = textToUtf8(text).value_or("?");
-    std::string out = "\"";
-    for (char ch : utf8) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
+std::string json(const Text& text) { return jsonString(textToUtf8(text).value_or("?")); }
 
 std::string rect(const Rect& r) {
     return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) + "," +
