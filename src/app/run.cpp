@@ -1,3 +1,5 @@
+#include "app/run.h"
+
 #include "program/app.h"
 
 namespace vorlane {

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
+#include "online/startup_steps.h"
 #include "program/app.h"
 #include "program/controls.h"
-#include "online/startup_steps.h"
 #include "switching/launcher_state.h"
 #include "switching/server_switch.h"
 

@@ -1,7 +1,7 @@
 // The full-screen preview window: three controls, top of the stacking order first.
+#include "loading/preview_window.h"
 #include "program/app.h"
 #include "program/controls.h"
-#include "loading/preview_window.h"
 
 namespace vorlane {
 namespace {

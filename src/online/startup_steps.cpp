@@ -1,10 +1,10 @@
 #include "online/startup_steps.h"
 
-#include "program/app.h"
-#include "program/controls.h"
 #include "online/page_labels.h"
 #include "online/release_compare.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 

@@ -2,11 +2,11 @@
 
 #include <string_view>
 
-#include "program/app.h"
-#include "program/controls.h"
 #include "online/page_labels.h"
 #include "online/text_between.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {

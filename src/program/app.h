@@ -6,6 +6,7 @@
 
 namespace vorlane {
 
+// The main window's layout (app/main_layout.cpp).
 const WindowSpec& mainWindowSpec();
 
 struct App {
@@ -22,8 +23,5 @@ struct App {
     int zeroVersionFetches = 0;  // download pages that said "0.0.0.0"
     bool versionPagesPending = false;  // the timer's two pages are on their way
 };
-
-// Process life: show the main window, run its start-up, dispatch until it is closed.
-int runApplication(Platform& platform);
 
 }  // namespace vorlane

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz_input.h"
 #include "base/encoding.h"
+#include "fuzz_input.h"
 
 namespace vorlane::fuzz {
 namespace {

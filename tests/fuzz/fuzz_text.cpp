@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "fuzz_input.h"
 #include "base/text.h"
+#include "fuzz_input.h"
 
 namespace vorlane::fuzz {
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "program/app.h"
-#include "program/controls.h"
 #include "fake_platform.h"
 #include "loading/preview_window.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "ui/hit_test.h"
 #include "ui/tab_order.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "fake_platform.h"
 #include "program/app.h"
 #include "program/controls.h"
-#include "fake_platform.h"
 
 namespace vorlane {
 namespace {

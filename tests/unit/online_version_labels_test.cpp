@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "program/app.h"
-#include "program/controls.h"
 #include "fake_platform.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {

@@ -5,9 +5,9 @@
 #include <map>
 #include <memory>
 
+#include "fake_platform.h"
 #include "program/app.h"
 #include "program/controls.h"
-#include "fake_platform.h"
 #include "ui/hit_test.h"
 #include "ui/painter.h"
 #include "ui/resample.h"

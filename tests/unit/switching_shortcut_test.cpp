@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "fake_platform.h"
 #include "program/app.h"
 #include "program/controls.h"
-#include "fake_platform.h"
 
 namespace vorlane {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "program/app.h"
-#include "program/controls.h"
 #include "fake_platform.h"
 #include "platform/replace_journal.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/launcher_backup.h"
 #include "switching_expected.h"
 

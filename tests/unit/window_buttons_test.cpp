@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "program/app.h"
-#include "program/controls.h"
+#include "app/run.h"
 #include "fake_platform.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "program/app.h"
 #include "program/controls.h"
+#include "support.h"
 #include "ui/skin_pictures.h"
 #include "win32/win32_platform.h"
 #include "win32/window_host.h"
-#include "support.h"
 
 namespace vorlane::win32 {
 namespace {
