@@ -8,7 +8,6 @@
 #include "app/command_line.h"
 #include "app/run.h"
 #include "app/test_log.h"
-#include "program/app.h"
 #include "win32/command_line_win32.h"
 #include "win32/folder_claim.h"
 #include "win32/services.h"
