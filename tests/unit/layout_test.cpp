@@ -182,7 +182,7 @@ TEST_F(MainWindow, TabFollowsTheTaskWithTheRadioGroupAsOneStopAndPassesOverDisab
     };
     const Case cases[] = {
         {nullptr, {liveChoice, liveVersionBox, experienceVersionBox}},
-        {experienceChoice, {experienceChoice, experienceVersionBox}},  // choosing the experience server disables 编辑框2
+        {experienceChoice, {experienceChoice, experienceVersionBox}},  // choosing the experience server disables the live version box
         {liveChoice, {liveChoice, liveVersionBox}},
         {liveChoice, {liveChoice, liveVersionBox}, true},
     };

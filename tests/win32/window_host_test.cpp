@@ -42,7 +42,7 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     WindowHost host(app.main, context, nullptr, false);
     ASSERT_TRUE(host.alive());
     ASSERT_EQ(host.scale().dpi(), 96) << "this test program is not DPI aware";
-    ASSERT_NE(childAt(host.hwnd(), {16, 120, 312, 136}), nullptr) << "编辑框2 at 100 %";
+    ASSERT_NE(childAt(host.hwnd(), {16, 120, 312, 136}), nullptr) << liveVersionBox << " at 100 %";
 
     RECT suggested{100, 60, 100 + 1694, 60 + 980};
     SendMessageW(host.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
@@ -77,7 +77,7 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     // The mouse meets the controls where they are drawn now.
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 420, 2 * 10}), HTCAPTION) << "bare surface drags the window";
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 320, 2 * 232}), HTCLIENT) << switchButton;
-    EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of 图形按钮2";
+    EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of " << switchButton;
 }
 
 // A host of its own for a window model, without the platform's start-up.
