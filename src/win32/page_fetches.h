@@ -27,7 +27,9 @@ public:
     PageFetches(const PageFetches&) = delete;
     PageFetches& operator=(const PageFetches&) = delete;
 
-    // One worker per page, all at once, each as httpGet and then its digest; returns at once.
+    // One worker per page, all at once, each fetching and then digesting its page; returns at
+    // once. A batch not back within the time limit is given up: its pages still out count as
+    // empty.
     void start(std::vector<PageRequest> pages, PagesArrived arrived);
     // The batches that have come back and wait to be applied, oldest first.
     std::deque<Batch>& ready() { return ready_; }
@@ -41,7 +43,8 @@ private:
         PagesArrived arrived;
     };
     static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    void collect(WPARAM batch);
+    // Moves a batch whose last page has come back, or whose time is up, to ready().
+    void collect(WPARAM batch, bool givenUp);
 
     std::function<void()> onReady_;
     OwnedWindow window_;  // message-only: the workers' way back
