@@ -10,7 +10,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VorlanePageFetches";
 constexpr UINT kArrived = WM_APP + 1;  // wParam: the batch whose last page has come back
-constexpr UINT kResume = WM_APP + 2;
 
 }  // namespace
 
@@ -26,7 +25,7 @@ struct PageFetches::Shared {
     bool abandoned = false;
 };
 
-PageFetches::PageFetches(std::function<void()> onReady) : onReady_(std::move(onReady)) {
+PageFetches::PageFetches(std::function<void(Batch)> onArrived) : onArrived_(std::move(onArrived)) {
     window_.reset(createMessageWindow(kClassName, &PageFetches::procedure));
     if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -76,31 +75,28 @@ void PageFetches::start(std::vector<PageRequest> pages, PagesArrived arrived) {
     }
 }
 
-void PageFetches::resume() {
-    if (!ready_.empty() && window_) PostMessageW(window_.get(), kResume, 0, 0);
-}
-
 void PageFetches::collect(WPARAM batch, bool givenUp) {
     auto it = pending_.find(batch);
     if (it == pending_.end()) return;
-    Pending& done = it->second;
+    Pending& pending = it->second;
+    Batch done;
     {
-        std::lock_guard<std::mutex> hold(done.shared->lock);
+        std::lock_guard<std::mutex> hold(pending.shared->lock);
         // Only a batch's last worker posts; anything else (a late worker of an earlier
         // window that had this handle) is no news.
-        if (!givenUp && done.shared->left != 0) return;
-        done.shared->abandoned = true;
-        ready_.push_back({std::move(done.arrived), std::move(done.shared->digests)});
+        if (!givenUp && pending.shared->left != 0) return;
+        pending.shared->abandoned = true;
+        done = {std::move(pending.arrived), std::move(pending.shared->digests)};
     }
     KillTimer(window_.get(), batch);
     pending_.erase(it);
+    onArrived_(std::move(done));
 }
 
 LRESULT CALLBACK PageFetches::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<PageFetches*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || (msg != kArrived && msg != kResume && msg != WM_TIMER)) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg != kResume) self->collect(wp, msg == WM_TIMER);
-    self->onReady_();
+    if (!self || (msg != kArrived && msg != WM_TIMER)) return DefWindowProcW(hwnd, msg, wp, lp);
+    self->collect(wp, msg == WM_TIMER);
     return 0;
 }
 

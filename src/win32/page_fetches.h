@@ -3,7 +3,6 @@
 // through its message loop, so the window never waits for a server nor works on its bytes.
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -20,9 +19,10 @@ public:
         std::vector<Text> digests;
     };
 
-    // `onReady` runs on the thread that made this object, from its message loop (or a modal
-    // loop inside it), each time a batch has come back and after resume().
-    explicit PageFetches(std::function<void()> onReady);
+    // `onArrived` runs on the thread that made this object, from its message loop (or a modal
+    // loop inside it), once for each batch: when its last page has come back, or when its
+    // time is up.
+    explicit PageFetches(std::function<void(Batch)> onArrived);
     ~PageFetches();
     PageFetches(const PageFetches&) = delete;
     PageFetches& operator=(const PageFetches&) = delete;
@@ -31,10 +31,6 @@ public:
     // once. A batch not back within the time limit is given up: its pages still out count as
     // empty.
     void start(std::vector<PageRequest> pages, PagesArrived arrived);
-    // The batches that have come back and wait to be applied, oldest first.
-    std::deque<Batch>& ready() { return ready_; }
-    // Asks for onReady again, from the message loop, when a batch waits.
-    void resume();
 
 private:
     struct Shared;
@@ -43,13 +39,12 @@ private:
         PagesArrived arrived;
     };
     static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    // Moves a batch whose last page has come back, or whose time is up, to ready().
+    // Hands on a batch whose last page has come back, or whose time is up.
     void collect(WPARAM batch, bool givenUp);
 
-    std::function<void()> onReady_;
+    std::function<void(Batch)> onArrived_;
     OwnedWindow window_;  // message-only: the workers' way back
     std::map<WPARAM, Pending> pending_;
-    std::deque<Batch> ready_;
     WPARAM lastBatch_ = 0;
 };
 
