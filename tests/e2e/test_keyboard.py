@@ -85,8 +85,8 @@ class KeyboardTest(E2ETestCase):
         # The links after 转 换 are there too, hidden until there is a backup to restore or a
         # server and its version are chosen.
         links = [("link", "恢复游戏原来的启动器文件"), ("link", "创建桌面快捷方式")]
-        controls = STOPS[:1] + [("radio button", "正服转换到体验服")] + STOPS[1:4] + links + STOPS[4:]
-        self.assertEqual([(node["role"], node["name"]) for node in tree[1:]], controls)
+        expected = STOPS[:1] + [("radio button", "正服转换到体验服")] + STOPS[1:4] + links + STOPS[4:]
+        self.assertEqual([(node["role"], node["name"]) for node in tree[1:]], expected)
         states = [["focused", "focusable"]] + [["focusable"]] * 16
         states[5] = states[6] = ["invisible", "focusable"]
         self.assertEqual([node["states"] for node in tree[1:]], states)
