@@ -12,14 +12,11 @@ constexpr UINT kRunWaiting = WM_APP + 1;
 }  // namespace
 
 HostContext::HostContext(const PictureSource& pictureSource, const ImageDecoder& imageDecoder, FontCache& fontCache)
-    : pictures(pictureSource), decoder(imageDecoder), fonts(fontCache) {
-    window_.reset(createMessageWindow(kClassName, &HostContext::procedure));
-    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
-
-HostContext::~HostContext() {
-    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-}
+    : pictures(pictureSource), decoder(imageDecoder), fonts(fontCache), window_(kClassName, [this](UINT msg, WPARAM) {
+          if (msg != kRunWaiting) return false;
+          runWaiting();
+          return true;
+      }) {}
 
 void HostContext::whenNoHandlerRuns(std::function<void()> work) {
     waiting_.push_back(std::move(work));
@@ -28,7 +25,8 @@ void HostContext::whenNoHandlerRuns(std::function<void()> work) {
 
 // Posted rather than run, so that it runs outside the stack of the handler that has ended.
 void HostContext::postWaiting() {
-    if (!waiting_.empty() && window_) PostMessageW(window_.get(), kRunWaiting, 0, 0);
+    if (waiting_.empty()) return;
+    if (const HWND window = window_.get()) PostMessageW(window, kRunWaiting, 0, 0);
 }
 
 void HostContext::runWaiting() {
@@ -43,13 +41,6 @@ void HostContext::runWaiting() {
     waiting_.pop_front();
     // With no handler running, the main window is the only one open. Its end posts the next.
     runHandler(*this, hosts.front()->hwnd(), work);
-}
-
-LRESULT CALLBACK HostContext::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<HostContext*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || msg != kRunWaiting) return DefWindowProcW(hwnd, msg, wp, lp);
-    self->runWaiting();
-    return 0;
 }
 
 }  // namespace vorlane::win32

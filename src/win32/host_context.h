@@ -9,8 +9,8 @@
 
 #include "ui/painter.h"
 #include "win32/gdi_text.h"
-#include "win32/handle.h"
 #include "win32/system_failure.h"
+#include "win32/window_class.h"
 
 namespace vorlane::win32 {
 
@@ -19,9 +19,6 @@ class WindowHost;
 // What every window of the program shares.
 struct HostContext {
     HostContext(const PictureSource& pictureSource, const ImageDecoder& imageDecoder, FontCache& fontCache);
-    ~HostContext();
-    HostContext(const HostContext&) = delete;
-    HostContext& operator=(const HostContext&) = delete;
 
     // Runs `work` as a handler of its own, from the message loop, once no handler runs (nor
     // a box or dialog one shows); what waits runs oldest first. Once the main window is gone
@@ -36,12 +33,11 @@ struct HostContext {
 
 private:
     friend class HandlerScope;
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void postWaiting();
     void runWaiting();
 
     std::deque<std::function<void()>> waiting_;
-    OwnedWindow window_;  // message-only: how what waits gets back to the loop
+    MessageWindow window_;  // how what waits gets back to the loop
 };
 
 // Counts a handler, or a message box or dialog it shows, as running while it lives.

@@ -25,14 +25,12 @@ struct PageFetches::Shared {
     bool abandoned = false;
 };
 
-PageFetches::PageFetches(std::function<void(Batch)> onArrived) : onArrived_(std::move(onArrived)) {
-    window_.reset(createMessageWindow(kClassName, &PageFetches::procedure));
-    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
-
-PageFetches::~PageFetches() {
-    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
-}
+PageFetches::PageFetches(std::function<void(Batch)> onArrived)
+    : onArrived_(std::move(onArrived)), window_(kClassName, [this](UINT msg, WPARAM batch) {
+          if (msg != kArrived && msg != WM_TIMER) return false;
+          collect(batch, msg == WM_TIMER);
+          return true;
+      }) {}
 
 void PageFetches::start(std::vector<PageRequest> pages, PagesArrived arrived) {
     const WPARAM batch = ++lastBatch_;
@@ -91,13 +89,6 @@ void PageFetches::collect(WPARAM batch, bool givenUp) {
     KillTimer(window_.get(), batch);
     pending_.erase(it);
     onArrived_(std::move(done));
-}
-
-LRESULT CALLBACK PageFetches::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<PageFetches*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || (msg != kArrived && msg != WM_TIMER)) return DefWindowProcW(hwnd, msg, wp, lp);
-    self->collect(wp, msg == WM_TIMER);
-    return 0;
 }
 
 }  // namespace vorlane::win32

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/platform.h"
-#include "win32/handle.h"
+#include "win32/window_class.h"
 
 namespace vorlane::win32 {
 
@@ -23,9 +23,6 @@ public:
     // loop inside it), once for each batch: when its last page has come back, or when its
     // time is up.
     explicit PageFetches(std::function<void(Batch)> onArrived);
-    ~PageFetches();
-    PageFetches(const PageFetches&) = delete;
-    PageFetches& operator=(const PageFetches&) = delete;
 
     // One worker per page, all at once, each fetching and then digesting its page; returns at
     // once. A batch not back within the time limit is given up: its pages still out count as
@@ -38,12 +35,11 @@ private:
         std::shared_ptr<Shared> shared;
         PagesArrived arrived;
     };
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // Hands on a batch whose last page has come back, or whose time is up.
     void collect(WPARAM batch, bool givenUp);
 
     std::function<void(Batch)> onArrived_;
-    OwnedWindow window_;  // message-only: the workers' way back
+    MessageWindow window_;  // the workers' way back
     std::map<WPARAM, Pending> pending_;
     WPARAM lastBatch_ = 0;
 };
