@@ -1,12 +1,12 @@
 // HTTP GET with WinINet, which honours the user's proxy settings. Wine's WinINet ignores
-// the connect time-out and closing a handle does not unblock a call, so the request runs
-// on a worker thread and the caller stops waiting at its own deadline.
+// the connect time-out and closing a handle does not unblock a call, so a caller that must
+// not wait longer than the limit lets the request run on a thread of its own.
 #include <windows.h>
+#include <process.h>
 #include <wininet.h>
 
 #include <algorithm>
 #include <memory>
-#include <thread>
 
 #include "base/version.h"
 #include "win32/handle.h"
@@ -15,8 +15,8 @@
 namespace vorlane::win32 {
 namespace {
 
-constexpr DWORD kTimeLimitMs = 5000;
 constexpr std::size_t kBodyLimit = 4u << 20;
+constexpr std::size_t kReadPiece = 64u << 10;
 
 struct InternetTraits {
     using Handle = HINTERNET;
@@ -25,11 +25,10 @@ struct InternetTraits {
 };
 using OwnedInternet = Owned<InternetTraits>;
 
-// Shared by the caller and the worker; whoever lets go last frees it, so a worker that
+// Shared by httpGet's caller and its thread; whoever lets go last frees it, so a thread that
 // outlives its caller never writes to freed memory.
 struct Fetch {
-    std::wstring url;
-    ULONGLONG deadline = 0;
+    Text url;
     HttpResponse response;
     OwnedHandle finished{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
@@ -39,7 +38,7 @@ std::wstring part(const wchar_t* start, DWORD length) {
 }
 
 void setTimeouts(HINTERNET handle) {
-    DWORD ms = kTimeLimitMs;
+    DWORD ms = kHttpTimeLimitMs;
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
         InternetSetOptionW(handle, option, &ms, sizeof ms);
     }
@@ -82,10 +81,10 @@ std::wstring redirectTarget(const std::wstring& base, const std::wstring& locati
     return combined;
 }
 
-// One request. Redirects are followed here rather than by WinINet, which under Wine has no
-// limit: at most kRedirectLimit, and only while the caller still waits.
-void fetch(Fetch& job) {
-    std::wstring url = job.url;
+// One request; `done` gets the page while its handles are still open. Redirects are followed
+// here rather than by WinINet, which under Wine has no limit: at most kRedirectLimit, and
+// only within the time limit.
+void fetch(std::wstring url, ULONGLONG deadline, const HttpDone& done) {
     OwnedInternet session(InternetOpenW(L"Vorlane/" VORLANE_VERSION, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return;
     setTimeouts(session.get());
@@ -93,7 +92,7 @@ void fetch(Fetch& job) {
     BOOL decode = TRUE;
     InternetSetOptionW(session.get(), INTERNET_OPTION_HTTP_DECODING, &decode, sizeof decode);
 
-    for (int redirects = 0; redirects <= kRedirectLimit && GetTickCount64() < job.deadline; ++redirects) {
+    for (int redirects = 0; redirects <= kRedirectLimit && GetTickCount64() < deadline; ++redirects) {
         URL_COMPONENTSW parts{};
         parts.dwStructSize = sizeof parts;
         parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
@@ -132,16 +131,19 @@ void fetch(Fetch& job) {
         }
         if (status < 200 || status > 299) return;
 
-        // A page larger than the limit gives its beginning, where the markers are.
+        // A page larger than the limit gives its beginning, where the markers are. It is read
+        // straight into the heap: workers have small stacks.
         HttpResponse response;
         response.contentType = contentType(request.get());
-        std::uint8_t buffer[65536];
         while (response.body.size() < kBodyLimit) {
-            DWORD want = static_cast<DWORD>(std::min(sizeof buffer, kBodyLimit - response.body.size()));
+            const std::size_t had = response.body.size();
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kReadPiece, kBodyLimit - had));
+            response.body.resize(had + want);
             DWORD got = 0;
-            if (!InternetReadFile(request.get(), buffer, want, &got)) return;
+            const BOOL read = InternetReadFile(request.get(), response.body.data() + had, want, &got);
+            response.body.resize(had + got);
+            if (!read) return;
             if (got == 0) break;
-            response.body.insert(response.body.end(), buffer, buffer + got);
         }
         // A connection cut mid-body can end like a complete page; its promised length tells.
         DWORD promised = 0;
@@ -155,32 +157,67 @@ void fetch(Fetch& job) {
         }
         // The caller is told before the handles close: closing an unfinished request makes
         // WinINet read the rest of the body first.
-        job.response = std::move(response);
-        SetEvent(job.finished.get());
+        done(std::move(response));
         return;
     }
 }
 
+unsigned __stdcall runWorker(void* work) {
+    const std::unique_ptr<std::function<void()>> owned(static_cast<std::function<void()>*>(work));
+    try {
+        (*owned)();
+    } catch (...) {
+    }
+    return 0;
+}
+
 }  // namespace
 
+bool startWorker(std::function<void()> work) {
+    // WinINet and a page's digest need far less than the default stack: pages are on the heap.
+    constexpr unsigned kStackReserve = 256u << 10;
+    std::function<void()>* handed = nullptr;
+    try {
+        handed = new std::function<void()>(std::move(work));
+    } catch (...) {
+        return false;
+    }
+    const OwnedHandle thread(reinterpret_cast<HANDLE>(
+        _beginthreadex(nullptr, kStackReserve, runWorker, handed, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)));
+    if (!thread) delete handed;
+    return static_cast<bool>(thread);
+}
+
+void httpRequest(const Text& url, const HttpDone& done) {
+    const ULONGLONG deadline = GetTickCount64() + kHttpTimeLimitMs;
+    bool answered = false;
+    auto answer = [&](HttpResponse response) {
+        answered = true;
+        done(std::move(response));
+    };
+    try {
+        auto wide = widen(url);
+        if (wide && !wide->empty()) fetch(std::move(*wide), deadline, answer);
+    } catch (...) {
+    }
+    // A failed fetch is answered too, with nothing.
+    if (!answered) done({});
+}
+
 HttpResponse httpGet(const Text& url) {
-    ULONGLONG deadline = GetTickCount64() + kTimeLimitMs;
-    auto wide = widen(url);
-    if (!wide || wide->empty()) return {};
+    const ULONGLONG deadline = GetTickCount64() + kHttpTimeLimitMs;
     std::shared_ptr<Fetch> shared;
     try {
         shared = std::make_shared<Fetch>();
-        shared->url = std::move(*wide);
-        shared->deadline = deadline;
+        shared->url = url;
         if (!shared->finished) return {};
-        std::thread([shared]() noexcept {
-            try {
-                fetch(*shared);
-            } catch (...) {
-            }
-            // A failed fetch is answered too (with nothing), so the caller stops waiting.
-            if (WaitForSingleObject(shared->finished.get(), 0) != WAIT_OBJECT_0) SetEvent(shared->finished.get());
-        }).detach();
+        const bool started = startWorker([shared] {
+            httpRequest(shared->url, [&shared](HttpResponse response) {
+                shared->response = std::move(response);
+                SetEvent(shared->finished.get());
+            });
+        });
+        if (!started) return {};
     } catch (...) {
         return {};
     }

@@ -3,13 +3,12 @@
 // through its message loop, so the window never waits for a server nor works on its bytes.
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 
 #include "platform/platform.h"
-#include "win32/handle.h"
+#include "win32/window_class.h"
 
 namespace vorlane::win32 {
 
@@ -20,19 +19,15 @@ public:
         std::vector<Text> digests;
     };
 
-    // `onReady` runs on the thread that made this object, from its message loop (or a modal
-    // loop inside it), each time a batch has come back and after resume().
-    explicit PageFetches(std::function<void()> onReady);
-    ~PageFetches();
-    PageFetches(const PageFetches&) = delete;
-    PageFetches& operator=(const PageFetches&) = delete;
+    // `onArrived` runs on the thread that made this object, from its message loop (or a modal
+    // loop inside it), once for each batch: when its last page has come back, or when its
+    // time is up.
+    explicit PageFetches(std::function<void(Batch)> onArrived);
 
-    // One worker per page, all at once, each as httpGet and then its digest; returns at once.
+    // One worker per page, all at once, each fetching and then digesting its page; returns at
+    // once. A batch not back within the time limit is given up: its pages still out count as
+    // empty.
     void start(std::vector<PageRequest> pages, PagesArrived arrived);
-    // The batches that have come back and wait to be applied, oldest first.
-    std::deque<Batch>& ready() { return ready_; }
-    // Asks for onReady again, from the message loop, when a batch waits.
-    void resume();
 
 private:
     struct Shared;
@@ -40,13 +35,12 @@ private:
         std::shared_ptr<Shared> shared;
         PagesArrived arrived;
     };
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    void collect(WPARAM batch);
+    // Hands on a batch whose last page has come back, or whose time is up.
+    void collect(WPARAM batch, bool givenUp);
 
-    std::function<void()> onReady_;
-    OwnedWindow window_;  // message-only: the workers' way back
+    std::function<void(Batch)> onArrived_;
+    MessageWindow window_;  // the workers' way back
     std::map<WPARAM, Pending> pending_;
-    std::deque<Batch> ready_;
     WPARAM lastBatch_ = 0;
 };
 

@@ -57,9 +57,21 @@ public:
     bool remove(const Text& path) override;
 };
 
-// At most 5 s in all and 4 MiB of body. Blocks the calling thread until then, so the
-// program calls it only on workers (PageFetches); an empty address fails at once.
+// How long a page may take: its caller waits no longer, no redirect is followed after it,
+// and each of WinINet's steps waits at most this long for the server.
+constexpr DWORD kHttpTimeLimitMs = 5000;
+// Gets at most 4 MiB of body: the page, or an empty response on any failure (an empty
+// address fails at once). `done` must not throw.
+using HttpDone = std::function<void(HttpResponse)>;
+// On the calling thread, which a server that stalls can hold past the time limit: Wine
+// ignores the connect time-out, and nothing interrupts a call. `done` runs on it once: as
+// soon as the page is whole, or with nothing; the call returns when WinINet lets go.
+void httpRequest(const Text& url, const HttpDone& done);
+// The same on a thread of its own, waited for at most kHttpTimeLimitMs in all; a request
+// still running then is left behind.
 HttpResponse httpGet(const Text& url);
+// Runs `work` on a new thread with a small stack and lets it go; false when there is none.
+bool startWorker(std::function<void()> work);
 
 // CreateProcessW's answer for a program whose manifest asks for administrator rights
 // (ERROR_ELEVATION_REQUIRED, which MinGW-w64's headers lack).

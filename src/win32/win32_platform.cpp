@@ -14,10 +14,6 @@
 
 namespace vorlane::win32 {
 
-Win32Platform::Win32Platform() {
-    context_.afterHandlers = [this] { fetches_.resume(); };
-}
-
 Win32Platform::~Win32Platform() {
     // Music ends with the program; stopping also removes its private copy.
     if (musicPlayed_) win32::stopMusic();
@@ -86,20 +82,6 @@ void Win32Platform::afterFirstFrame(std::function<void()> work) {
     } else {
         waitingForFirstFrame_.push_back(std::move(work));
     }
-}
-
-void Win32Platform::applyArrivedPages() {
-    auto& ready = fetches_.ready();
-    if (context_.handlersRunning > 0 || ready.empty()) return;  // the handler's end resumes
-    // The main window is gone: the program is ending, and nothing is applied any more.
-    if (context_.hosts.empty() || !context_.hosts.front()->alive()) {
-        ready.clear();
-        return;
-    }
-    PageFetches::Batch batch = std::move(ready.front());
-    ready.pop_front();
-    // The handler's end resumes for the next batch.
-    runHandler(context_, activeWindow(), [&] { batch.arrived(batch.digests); });
 }
 
 RunOutcome Win32Platform::runProgram(const Text& programPath, bool wait) {

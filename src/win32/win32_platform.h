@@ -14,7 +14,6 @@ namespace vorlane::win32 {
 
 class Win32Platform final : public Platform {
 public:
-    Win32Platform();
     ~Win32Platform() override;
 
     Text programDirectory() override;
@@ -48,8 +47,6 @@ private:
     HWND activeWindow() const;             // the owner for dialogs: the newest live window
     Scale screenScale() const;
     void runModalLoop(WindowHost& host);
-    // Applies the oldest batch of pages that has come back, once no handler runs.
-    void applyArrivedPages();
 
     ComApartment com_;  // made first and ended last: the decoder's factory is COM's
     WicDecoder decoder_;
@@ -62,7 +59,10 @@ private:
     bool firstFrameShown_ = false;
     bool musicPlayed_ = false;  // else there is nothing to stop at the end
     int exitCode_ = 0;  // when the main window could not be made
-    PageFetches fetches_{[this] { applyArrivedPages(); }};
+    // Pages that have come back are applied as a handler of their own, once none runs.
+    PageFetches fetches_{[this](PageFetches::Batch batch) {
+        context_.whenNoHandlerRuns([batch = std::move(batch)] { batch.arrived(batch.digests); });
+    }};
 };
 
 }  // namespace vorlane::win32

@@ -24,4 +24,25 @@ HWND createMessageWindow(const wchar_t* className, WNDPROC procedure) {
                            nullptr);
 }
 
+MessageWindow::MessageWindow(const wchar_t* className, Receive receive)
+    : className_(className), receive_(std::move(receive)) {}
+
+MessageWindow::~MessageWindow() {
+    if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+}
+
+HWND MessageWindow::get() {
+    if (!window_) {
+        window_.reset(createMessageWindow(className_, &MessageWindow::procedure));
+        if (window_) SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    return window_.get();
+}
+
+LRESULT CALLBACK MessageWindow::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<MessageWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && self->receive_(msg, wp)) return 0;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 }  // namespace vorlane::win32
