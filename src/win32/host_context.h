@@ -54,7 +54,7 @@ private:
     HostContext& context_;
 };
 
-// Runs a handler, or what applies fetched pages, counted as running. Every one the program
+// Runs a handler, or work that waited until none ran, counted as running. Every one the program
 // runs goes through here: one whose memory runs out ends with one box that says so, and the
 // program goes on; no exception leaves a window's procedure.
 template <class Work>

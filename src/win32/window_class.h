@@ -15,8 +15,9 @@ DWORD registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = n
 // system's error, when it cannot be made.
 HWND createMessageWindow(const wchar_t* className, WNDPROC procedure);
 
-// The same, made on first use, so that none is made before the main window's first frame;
-// `receive` gets its messages and says whether it took them. None comes once this has ended.
+// The same, made when first asked for, so that one nothing has used yet costs the start-up
+// nothing; `receive` gets its messages and says whether it took them. None comes once this
+// has ended.
 class MessageWindow {
 public:
     using Receive = std::function<bool(UINT msg, WPARAM wp)>;
