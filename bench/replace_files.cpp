@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/file_replace.h"
-#include "platform/win32/services.h"
+#include "win32/services.h"
 
 namespace {
 

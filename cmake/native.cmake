@@ -4,7 +4,7 @@ if(VORLANE_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-file(GLOB VORLANE_POSIX_SOURCES CONFIGURE_DEPENDS src/platform/posix/*.cpp)
+file(GLOB VORLANE_POSIX_SOURCES CONFIGURE_DEPENDS src/posix/*.cpp)
 target_sources(vorlane_core PRIVATE ${VORLANE_POSIX_SOURCES})
 
 find_package(GTest REQUIRED)

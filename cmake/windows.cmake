@@ -26,7 +26,7 @@ target_compile_options(vorlane_core PUBLIC
     $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>
     $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>)
 
-file(GLOB VORLANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+file(GLOB VORLANE_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 list(FILTER VORLANE_WIN32_SOURCES EXCLUDE REGEX "/entry\\.cpp$")
 add_library(vorlane_win32 STATIC ${VORLANE_WIN32_SOURCES})
 target_link_libraries(vorlane_win32 PUBLIC vorlane_core ${VORLANE_DELAY_LIBS} ${VORLANE_WIN32_LIBS})
@@ -61,7 +61,7 @@ configure_file(${VORLANE_ASSET_RC}.in ${VORLANE_ASSET_RC} COPYONLY)
 add_custom_target(vorlane_assets DEPENDS ${VORLANE_ASSET_PNGS})
 
 configure_file(res/vorlane.rc.in ${CMAKE_BINARY_DIR}/vorlane.rc @ONLY)
-add_executable(vorlane WIN32 src/platform/win32/entry.cpp ${CMAKE_BINARY_DIR}/vorlane.rc ${VORLANE_ASSET_RC})
+add_executable(vorlane WIN32 src/win32/entry.cpp ${CMAKE_BINARY_DIR}/vorlane.rc ${VORLANE_ASSET_RC})
 add_dependencies(vorlane vorlane_assets)
 set_source_files_properties(${CMAKE_BINARY_DIR}/vorlane.rc ${VORLANE_ASSET_RC} PROPERTIES
     OBJECT_DEPENDS "${VORLANE_ASSET_PNGS};${CMAKE_SOURCE_DIR}/res/vorlane.manifest;${CMAKE_SOURCE_DIR}/assets/vorlane.ico")
@@ -93,6 +93,7 @@ foreach(tool_src ${VORLANE_TOOL_SOURCES})
     get_filename_component(tool ${tool_src} NAME_WE)
     add_executable(${tool} ${tool_src})
     target_compile_definitions(${tool} PRIVATE UNICODE _UNICODE NOMINMAX)
+    target_include_directories(${tool} PRIVATE src)
     target_link_libraries(${tool} PRIVATE user32 kernel32)
     target_link_options(${tool} PRIVATE ${VORLANE_STATIC_LINK} -municode)
 endforeach()

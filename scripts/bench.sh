@@ -31,7 +31,7 @@ cxx=(x86_64-w64-mingw32-g++-posix -std=c++20 -Os -Wall -Wextra -Wshadow -finput-
     build/windows/libvorlane_win32.a build/windows/libvorlane_core.a
 # The work on a fetched page is portable: measured natively, optimised as the program is.
 g++ -std=c++20 -O2 -finput-charset=UTF-8 -fexec-charset=GB18030 -Isrc -o "$out/page_labels" bench/page_labels.cpp \
-    src/online/page_text.cpp src/online/text_between.cpp src/platform/text.cpp src/platform/posix/encoding_iconv.cpp
+    src/online/page_text.cpp src/online/text_between.cpp src/base/text.cpp src/posix/encoding_iconv.cpp
 
 echo "== measuring (a few minutes)"
 exec python3 bench/bench.py "$@"

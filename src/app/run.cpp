@@ -1,4 +1,6 @@
-#include "app/app.h"
+#include "app/run.h"
+
+#include "program/app.h"
 
 namespace vorlane {
 

@@ -1,5 +1,5 @@
-#include "app/app.h"
 #include "app/command_line.h"
+#include "program/app.h"
 #include "switching/client_launch.h"
 #include "switching/server_switch.h"
 

@@ -1,7 +1,8 @@
 #include "app/startup.h"
 
-#include "app/app.h"
 #include "online/startup_steps.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/launcher_state.h"
 #include "switching/server_switch.h"
 
@@ -15,9 +16,9 @@ void onMainWindowCreated(App& app) {
     }
     showLauncherState(app);
 
-    Control& picture = app.main.control("动画物体1");
+    Control& picture = app.main.control(controls::loadingPicture);
     picture.setPictureBytes(app.platform.readFileBytes(app.gameDir + "\\TCLS\\ui\\background_Loading.png").bytes);
-    app.platform.placeAnimationObject(app.main.control("动画框1"), picture, 0, 0);
+    app.main.control(controls::previewBox).place(picture, 0, 0);
 
     openPortalPage(app);
     showIpAddress(app);

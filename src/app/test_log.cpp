@@ -2,34 +2,17 @@
 #include "app/test_log.h"
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 
-#include "app/app.h"
-#include "platform/encoding.h"
-#include "platform/test_log_file.h"
+#include "base/encoding.h"
+#include "base/json_string.h"
+#include "base/test_log_file.h"
+#include "program/app.h"
 
 namespace vorlane {
 namespace {
 
-std::string json(const Text& text) {
-    std::string utf8 = textToUtf8(text).value_or("?");
-    std::string out = "\"";
-    for (char ch : utf8) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
+std::string json(const Text& text) { return jsonString(textToUtf8(text).value_or("?")); }
 
 std::string rect(const Rect& r) {
     return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) + "," +
@@ -111,7 +94,6 @@ public:
     void loadWindow(Window& w, bool modal) override { real_.loadWindow(w, modal); }
     void afterFirstFrame(std::function<void()> work) override { real_.afterFirstFrame(std::move(work)); }
     void destroyWindow(Window& w) override { real_.destroyWindow(w); }
-    void placeAnimationObject(Control& b, Control& o, int l, int t) override { real_.placeAnimationObject(b, o, l, t); }
     int runMessageLoop() override { return real_.runMessageLoop(); }
 
 private:

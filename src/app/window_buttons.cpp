@@ -1,7 +1,7 @@
 #include "app/window_buttons.h"
 
-#include "app/app.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
 
 namespace vorlane {
 

@@ -1,6 +1,7 @@
 #include "loading/music.h"
 
-#include "app/app.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
@@ -42,14 +43,14 @@ bool installMusic(App& app, const Text& source, const Text& unusable, bool keepO
 }  // namespace
 
 void onChooseMusicPressed(App& app) {
-    Control& dialog = app.main.control("通用对话框1");
+    Control& dialog = app.main.control(controls::musicFileDialog);
     // A cancel keeps whatever the user typed or chose before.
     if (!app.platform.openFileDialog(dialog)) return;
-    app.main.control("编辑框3").setText(dialog.text());
+    app.main.control(controls::musicPathBox).setText(dialog.text());
 }
 
 void onInstallMusicClicked(App& app) {
-    const Text source = app.main.control("编辑框3").text();
+    const Text source = app.main.control(controls::musicPathBox).text();
     if (source.empty()) {
         app.platform.showMessage("提示：没填写mp3文件路径。");
         return;
@@ -66,7 +67,7 @@ void onRestoreMusicClicked(App& app) {
 
 void onPreviewMusicClicked(App& app) {
     // The click has already flipped the toggle.
-    Control& toggle = app.main.control("图形按钮12");
+    Control& toggle = app.main.control(controls::playMusicToggle);
     if (toggle.checked()) {
         app.platform.playMusic(1, installedMusicPath(app), toggle);
     } else {
@@ -75,6 +76,6 @@ void onPreviewMusicClicked(App& app) {
 }
 
 // Shows "播 放" again, as if the player had stopped it; nothing is left to stop.
-void onPreviewMusicEnded(App& app) { app.main.control("图形按钮12").setChecked(false); }
+void onPreviewMusicEnded(App& app) { app.main.control(controls::playMusicToggle).setChecked(false); }
 
 }  // namespace vorlane

@@ -1,6 +1,7 @@
 // The full-screen preview window: three controls, top of the stacking order first.
-#include "app/app.h"
 #include "loading/preview_window.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
@@ -11,17 +12,17 @@ using K = ControlKind;
 constexpr Rgb kDark{18, 17, 17};
 
 const ControlSpec kControls[] = {
-    {.name = "动画物体1", .kind = K::AnimationObject, .left = 376, .top = 88, .width = 96, .height = 48,
+    {.name = preview_controls::picture, .kind = K::AnimationObject, .left = 376, .top = 88, .width = 96, .height = 48,
      .visible = false},
-    {.name = "图形按钮3", .kind = K::GraphicButton, .left = 0, .top = 32, .width = 376, .height = 32,
+    {.name = preview_controls::closeButton, .kind = K::GraphicButton, .left = 0, .top = 32, .width = 376, .height = 32,
      .text = "关闭全屏查看",
      .pictures = {.normal = "wide_exit_fullscreen_normal", .hover = "wide_exit_fullscreen_hover"},
      .onClicked = onClosePreviewClicked},
-    {.name = "动画框1", .kind = K::AnimationBox, .left = 0, .top = 0, .width = 544, .height = 264,
+    {.name = preview_controls::pictureBox, .kind = K::AnimationBox, .left = 0, .top = 0, .width = 544, .height = 264,
      .backColour = kDark},
 };
 
-const char* const kTabOrder[] = {"图形按钮3"};
+const char* const kTabOrder[] = {preview_controls::closeButton};
 
 const WindowSpec kPreviewWindow{
     .name = "预览窗口",
@@ -35,7 +36,7 @@ const WindowSpec kPreviewWindow{
     .onCreated = onPreviewWindowCreated,
     .controls = kControls,
     .tabOrder = kTabOrder,
-    .cancelButton = "图形按钮3",
+    .cancelButton = preview_controls::closeButton,
 };
 
 }  // namespace

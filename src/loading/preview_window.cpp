@@ -1,6 +1,7 @@
 #include "loading/preview_window.h"
 
-#include "app/app.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 
@@ -13,8 +14,8 @@ void onOpenPreviewClicked(App& app) {
 
 void onPreviewWindowCreated(App& app) {
     Window& window = *app.preview;
-    Control& picture = window.control("动画物体1");
-    Control& box = window.control("动画框1");
+    Control& picture = window.control(preview_controls::picture);
+    Control& box = window.control(preview_controls::pictureBox);
 
     // Read at every opening, so a picture replaced on disk shows the next time.
     const Text path = app.platform.programDirectory() + "\\TCLS\\ui\\background_Loading.png";
@@ -29,7 +30,7 @@ void onPreviewWindowCreated(App& app) {
     box.setLeft(0);
     box.setWidth(window.bounds().width);
     box.setHeight(window.bounds().height);
-    app.platform.placeAnimationObject(box, picture, 0, 0);
+    box.place(picture, 0, 0);
 }
 
 // The window stays owned by the open handler: the host still uses it until the modal

@@ -3,7 +3,7 @@ namespace vorlane {
 struct App;
 struct WindowSpec;
 const WindowSpec& previewWindowSpec();
-void onOpenPreviewClicked(App& app);    // 图形按钮3 of the main window
+void onOpenPreviewClicked(App& app);
 void onPreviewWindowCreated(App& app);  // the preview window's created event
-void onClosePreviewClicked(App& app);   // 图形按钮3 of the preview window
+void onClosePreviewClicked(App& app);
 }  // namespace vorlane

@@ -10,9 +10,9 @@ namespace vorlane {
 // A longer text between the markers is no version: it counts as not found.
 constexpr std::size_t kMaxLabelBytes = 64;
 
-Text newestReleaseLabel(const HttpResponse& makerPage);      // 透明标签15
-Text experienceVersionLabel(const HttpResponse& makerPage);  // 透明标签4
-Text liveVersionLabel(const HttpResponse& downloadPage);     // 透明标签5
+Text newestReleaseLabel(const HttpResponse& makerPage);      // newestReleaseLabel
+Text experienceVersionLabel(const HttpResponse& makerPage);  // experienceNewestVersionLabel
+Text liveVersionLabel(const HttpResponse& downloadPage);     // liveNewestVersionLabel
 
 // The labels of the pages, in the order asked, given to `apply` once all have come back, as
 // an event of `requester` ("fetched"); the caller does not wait.

@@ -1,6 +1,6 @@
 #include "online/page_text.h"
 
-#include "platform/encoding.h"
+#include "base/encoding.h"
 
 namespace vorlane {
 namespace {

@@ -1,9 +1,10 @@
 #include "online/startup_steps.h"
 
-#include "app/app.h"
 #include "online/page_labels.h"
 #include "online/release_compare.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 
@@ -11,14 +12,15 @@ void openPortalPage(App& app) {
     if (!webAddresses.portalPage.empty()) app.platform.openUrl(webAddresses.portalPage);
 }
 
-void showIpAddress(App& app) { app.main.control("透明标签10").setText("IP：" + app.platform.localIpAddress()); }
+void showIpAddress(App& app) { app.main.control(controls::ipAddressLabel).setText("IP：" + app.platform.localIpAddress()); }
 
 namespace {
 
 // Runs once the newest release is known; an unreachable page leaves it empty, never newer.
 // The portal page was opened at start, so only the maker's page is opened here.
 void showUpdateNoticeIfOutdated(App& app) {
-    if (!isNewerRelease(app.main.control("透明标签15").text(), app.main.control("透明标签13").text())) return;
+    if (!isNewerRelease(app.main.control(controls::newestReleaseLabel).text(),
+                        app.main.control(controls::ownVersionLabel).text())) return;
     app.platform.showMessage("请下载最新版补丁！网站：" + webAddresses.makerPage);
     app.platform.openUrl(webAddresses.makerPage);
 }
@@ -26,7 +28,7 @@ void showUpdateNoticeIfOutdated(App& app) {
 }  // namespace
 
 void showNewestRelease(App& app) {
-    Control& newest = app.main.control("透明标签15");
+    Control& newest = app.main.control(controls::newestReleaseLabel);
     fetchLabels(app.platform, newest, {{webAddresses.makerPage, newestReleaseLabel}},
                 [&app, &newest](const std::vector<Text>& labels) {
                     newest.setText(labels[0]);

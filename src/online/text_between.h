@@ -2,7 +2,7 @@
 // Reading values out of pages that are not otherwise parsed: the bytes between two markers.
 #include <string_view>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace vorlane {
 

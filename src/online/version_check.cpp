@@ -2,10 +2,11 @@
 
 #include <string_view>
 
-#include "app/app.h"
 #include "online/page_labels.h"
 #include "online/text_between.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
@@ -18,12 +19,12 @@ constexpr int kMaxNotFetchedPages = 3;
 }  // namespace
 
 void onVersionTimerTick(App& app) {
-    Control& timer = app.main.control("时钟1");
+    Control& timer = app.main.control(controls::versionTimer);
     // A tick already queued when the timer stopped must not complete the caption again, and
     // one that comes while its pages are on their way does nothing.
     if (timer.interval() == 0 || app.versionPagesPending) return;
 
-    Control& live = app.main.control("透明标签5");
+    Control& live = app.main.control(controls::liveNewestVersionLabel);
     if (live.text() == kNotFetched && app.zeroVersionFetches < kMaxNotFetchedPages) {
         app.versionPagesPending = true;
         fetchLabels(app.platform, timer,
@@ -31,7 +32,7 @@ void onVersionTimerTick(App& app) {
                     [&app, &live](const std::vector<Text>& labels) {
                         app.versionPagesPending = false;
                         live.setText(labels[0]);
-                        app.main.control("透明标签4").setText(labels[1]);
+                        app.main.control(controls::experienceNewestVersionLabel).setText(labels[1]);
                         if (live.text() == kNotFetched) ++app.zeroVersionFetches;
                     });
         return;

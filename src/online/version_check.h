@@ -1,5 +1,5 @@
 #pragma once
 namespace vorlane {
 struct App;
-void onVersionTimerTick(App& app);  // 时钟1
+void onVersionTimerTick(App& app);
 }  // namespace vorlane

@@ -1,7 +1,7 @@
 #pragma once
 // The four web addresses, one place for all of them. Each is a CMake cache variable, so
 // distributors and tests can point them elsewhere at configure time.
-#include "platform/text.h"
+#include "base/text.h"
 
 #ifndef VORLANE_OFFICIAL_SITE_URL
 #define VORLANE_OFFICIAL_SITE_URL "http://cf.qq.com/"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/text.h"
-#include "platform/ui/window.h"
+#include "base/text.h"
+#include "ui/window.h"
 
 namespace vorlane {
 
@@ -154,7 +154,6 @@ public:
     // handler runs: for what the player should see over the window, not before it.
     virtual void afterFirstFrame(std::function<void()> work) = 0;
     virtual void destroyWindow(Window& window) = 0;
-    virtual void placeAnimationObject(Control& box, Control& object, int left, int top) = 0;
 
     // Dispatches events until the last window is destroyed; returns the exit code.
     virtual int runMessageLoop() = 0;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/sealed_text.h"
+#include "base/sealed_text.h"
 
 // The journal is a few lines of text, each ended by CR LF:
 //   vorlane journal 2

@@ -1,6 +1,6 @@
 #include "switching/client_launch.h"
 
-#include "app/app.h"
+#include "program/app.h"
 
 namespace vorlane {
 

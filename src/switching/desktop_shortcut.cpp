@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "app/app.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/launcher_files.h"
 #include "switching/version_rule.h"
 
@@ -40,7 +41,7 @@ const Branch* readyBranch(const App& app) {
 
 }  // namespace
 
-void showShortcutLink(App& app) { app.main.control("透明标签18").setVisible(readyBranch(app) != nullptr); }
+void showShortcutLink(App& app) { app.main.control(controls::desktopShortcutLink).setVisible(readyBranch(app) != nullptr); }
 
 void onCreateShortcutPressed(App& app) {
     const Branch* branch = readyBranch(app);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/sealed_text.h"
+#include "base/sealed_text.h"
 #include "switching/launcher_files.h"
 #include "switching/launcher_state.h"
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/app.h"
 #include "platform/replace_journal.h"
+#include "program/app.h"
 
 namespace vorlane {
 

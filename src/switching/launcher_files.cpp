@@ -2,31 +2,34 @@
 
 #include <algorithm>
 
+#include "program/controls.h"
 #include "switching/version_file.h"
 
 namespace vorlane {
 
 const Branch kLiveBranch{
     .server = "正服",
-    .choice = "单选框1",
+    .choice = controls::liveChoice,
     .option = "--live",
-    .versionBox = "编辑框2",
-    .headBox = "编辑框4",
-    .middleBox = "编辑框12",
+    .versionBox = controls::liveVersionBox,
+    .headBox = controls::liveVersionHeadTemplate,
+    .middleBox = controls::liveVersionMiddleTemplate,
     .versionText = &App::liveVersionText,
-    .writeOrder = {"编辑框4", "编辑框5", "编辑框6", "编辑框7"},
+    .writeOrder = {controls::liveVersionHeadTemplate, controls::liveDirServersTemplate,
+                   controls::liveVersionServersTemplate, controls::liveServerChoiceTemplate},
     .success = "本程序为您成功切换成CF正服，即可进入游戏.",
 };
 
 const Branch kExperienceBranch{
     .server = "体验服",
-    .choice = "单选框2",
+    .choice = controls::experienceChoice,
     .option = "--experience",
-    .versionBox = "编辑框1",
-    .headBox = "编辑框11",
-    .middleBox = "编辑框13",
+    .versionBox = controls::experienceVersionBox,
+    .headBox = controls::experienceVersionHeadTemplate,
+    .middleBox = controls::experienceVersionMiddleTemplate,
     .versionText = &App::testVersionText,
-    .writeOrder = {"编辑框8", "编辑框9", "编辑框10", "编辑框11"},
+    .writeOrder = {controls::experienceServerChoiceTemplate, controls::experienceVersionServersTemplate,
+                   controls::experienceDirServersTemplate, controls::experienceVersionHeadTemplate},
     .success = "本程序为您成功切换成CF体验服，即可进入游戏.",
 };
 

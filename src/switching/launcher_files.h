@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app.h"
+#include "program/app.h"
 
 namespace vorlane {
 

@@ -1,5 +1,5 @@
 #pragma once
 namespace vorlane {
 struct App;
-void onRestoreLauncherPressed(App& app);  // 透明标签17
+void onRestoreLauncherPressed(App& app);
 }  // namespace vorlane

@@ -3,7 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/app.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/launcher_backup.h"
 #include "switching/launcher_files.h"
 
@@ -55,8 +56,8 @@ void showLauncherState(App& app) {
     } else if (kept) {
         state = "当前客户端：游戏原来的启动器文件（未切换）";
     }
-    app.main.control("透明标签16").setText(state);
-    app.main.control("透明标签17").setVisible(whole && !kept);
+    app.main.control(controls::launcherStateLabel).setText(state);
+    app.main.control(controls::restoreLauncherLink).setVisible(whole && !kept);
 }
 
 }  // namespace vorlane

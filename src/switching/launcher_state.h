@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace vorlane {
 struct App;
@@ -15,8 +15,8 @@ struct SwitchedSet {
 };
 std::optional<SwitchedSet> switchedTo(const App& app);
 
-// 透明标签16: which server the launcher files point at, read from the files themselves;
-// 透明标签17, which puts back the game's own files, while a whole backup of them differs
-// from the files.
+// The state line: which server the launcher files point at, read from the files
+// themselves; and the restore link, shown while a whole backup of the game's own files
+// differs from the files.
 void showLauncherState(App& app);
 }  // namespace vorlane

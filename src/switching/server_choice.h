@@ -1,6 +1,6 @@
 #pragma once
 namespace vorlane {
 struct App;
-void onLiveChosen(App& app);        // 单选框1
-void onExperienceChosen(App& app);  // 单选框2
+void onLiveChosen(App& app);
+void onExperienceChosen(App& app);
 }  // namespace vorlane

@@ -1,6 +1,6 @@
 #include "switching/server_switch.h"
 
-#include "app/app.h"
+#include "program/app.h"
 #include "switching/launcher_backup.h"
 #include "switching/launcher_files.h"
 #include "switching/launcher_state.h"

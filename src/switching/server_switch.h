@@ -1,13 +1,13 @@
 #pragma once
 #include <optional>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace vorlane {
 struct App;
 struct Branch;
 
-void onSwitchClicked(App& app);  // 图形按钮2
+void onSwitchClicked(App& app);
 
 // A switch of the launcher files to the branch's server with `version`, with every guard:
 // done, or the refusal or failure the player is to be told of.

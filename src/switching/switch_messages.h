@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/app.h"
+#include "program/app.h"
 
 namespace vorlane {
 

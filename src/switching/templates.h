@@ -2,13 +2,13 @@
 // The launcher files each server needs, held by the hidden edit boxes of the main window.
 namespace vorlane::templates {
 
-extern const char* const kVersionHead;         // 编辑框4, 编辑框11
-extern const char* const kVersionMiddle;       // 编辑框12, 编辑框13
-extern const char* const kLiveDirServers;      // 编辑框5
-extern const char* const kLiveVersionServers;  // 编辑框6
-extern const char* const kLiveServerChoice;    // 编辑框7
-extern const char* const kTestServerChoice;    // 编辑框8
-extern const char* const kTestVersionServers;  // 编辑框9
-extern const char* const kTestDirServers;      // 编辑框10
+extern const char* const kVersionHead;         // liveVersionHeadTemplate, experienceVersionHeadTemplate
+extern const char* const kVersionMiddle;       // liveVersionMiddleTemplate, experienceVersionMiddleTemplate
+extern const char* const kLiveDirServers;      // liveDirServersTemplate
+extern const char* const kLiveVersionServers;  // liveVersionServersTemplate
+extern const char* const kLiveServerChoice;    // liveServerChoiceTemplate
+extern const char* const kTestServerChoice;    // experienceServerChoiceTemplate
+extern const char* const kTestVersionServers;  // experienceVersionServersTemplate
+extern const char* const kTestDirServers;      // experienceDirServersTemplate
 
 }  // namespace vorlane::templates

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace vorlane {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/file_replace.h"
-#include "platform/win32/services.h"
 #include "switch_files.h"
+#include "win32/services.h"
 
 namespace {
 

@@ -21,13 +21,13 @@ cxx=(x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -Wall -Wextra -Wshadow -finput-
      -fexec-charset=GB18030 -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0A00
      -I"$repo/src" -I"$here" -static -static-libgcc -static-libstdc++ -municode)
 helper_sources=("$here/replace_loop.cpp" "$repo/src/platform/file_replace.cpp" "$repo/src/platform/replace_journal.cpp"
-                "$repo/src/platform/text.cpp" "$repo/src/platform/sealed_text.cpp"
-                "$repo/src/platform/win32/files_win32.cpp" "$repo/src/platform/win32/encoding_win32.cpp")
-# Rebuilt only when a source or a header of the platform layer is newer than the program.
+                "$repo/src/base/text.cpp" "$repo/src/base/sealed_text.cpp"
+                "$repo/src/win32/files_win32.cpp" "$repo/src/win32/encoding_win32.cpp")
+# Rebuilt only when a source or a header of the layers it uses is newer than the program.
 build() {  # exe sources...
     local exe=$1
     shift
-    if [ -f "$exe" ] && ! find "$@" "$here/switch_files.h" "$repo/src/platform" \( -name '*.cpp' -o -name '*.h' \) \
+    if [ -f "$exe" ] && ! find "$@" "$here/switch_files.h" "$repo/src/base" "$repo/src/platform" "$repo/src/ui" "$repo/src/win32" \( -name '*.cpp' -o -name '*.h' \) \
             -newer "$exe" | grep -q .; then
         return 0
     fi

@@ -19,12 +19,14 @@ import getpass
 import http.server
 import json
 import os
+import re
 import select
 import shutil
 import signal
 import subprocess
 import threading
 import time
+import types
 import unittest
 from pathlib import Path
 
@@ -58,6 +60,18 @@ def configured(name):
 
 # The window's and the message boxes' title carries the build's version.
 TITLE = "Vorlane" + configured("CMAKE_PROJECT_VERSION")
+
+
+def _control_names(window):
+    """The controls of a window by name, bound to their designer ids (which the test log
+    writes) as the program's own header binds them."""
+    header = (REPO / "src" / "program" / "controls.h").read_text(encoding="utf-8")
+    block = header.split(f"namespace vorlane::{window} {{", 1)[1].split("}", 1)[0]
+    return types.SimpleNamespace(**dict(re.findall(r'const char\* (\w+) = "([^"]+)";', block)))
+
+
+controls = _control_names("controls")
+preview_controls = _control_names("preview_controls")
 
 
 def _tail(path, lines=15, width=400):
@@ -485,11 +499,11 @@ class Vorlane:
 
     def close(self, timeout=15):
         """Closes the program with its own close button; returns its exit status."""
-        self.click("图形按钮7")
+        self.click(controls.closeButton)
         try:
             return self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
-            self._fail(f"the program did not end within {timeout} s of clicking 图形按钮7")
+            self._fail(f"the program did not end within {timeout} s of clicking {controls.closeButton}")
 
     def stop(self):
         """Ends the program whatever its state (message box, dialog, hang), and a stand-in

@@ -2,7 +2,7 @@
 the window, and the link that puts a shortcut to it on the desktop."""
 import unittest
 
-from harness import E2ETestCase, changes, wait_until
+from harness import E2ETestCase, changes, controls, wait_until
 from test_switching import OLD_LAUNCHER, journal
 import expected_files as expected
 
@@ -52,21 +52,26 @@ class CommandLineTest(E2ETestCase):
         self.addCleanup(shortcut.unlink, missing_ok=True)
         game = self.make_game("CF game")  # Wine keeps a shortcut's target path in ANSI only
         app = self.start(game)
-        self.assertIn("透明标签18", app.state["hidden"])
-        for step, event, text, shown in ((lambda: app.type_into("编辑框1", version), "changed", version, False),
-                                         (lambda: app.click("单选框2"), "clicked 单选框2", version, True),
-                                         (lambda: app.type_into("编辑框1", "<"), "changed", version + "<", False),
+        self.assertIn(controls.desktopShortcutLink, app.state["hidden"])
+        for step, event, text, shown in ((lambda: app.type_into(controls.experienceVersionBox, version), "changed",
+                                          version, False),
+                                         (lambda: app.click(controls.experienceChoice),
+                                          f"clicked {controls.experienceChoice}", version, True),
+                                         (lambda: app.type_into(controls.experienceVersionBox, "<"), "changed",
+                                          version + "<", False),
                                          (lambda: app.key("BackSpace"), "changed", version, True)):
             mark = app.mark()
             step()
-            state = app.wait_for_state(lambda s: s["event"].startswith(event) and s["edits"]["编辑框1"]["text"] == text,
+            box = controls.experienceVersionBox
+            state = app.wait_for_state(lambda s: s["event"].startswith(event) and s["edits"][box]["text"] == text,
                                        since=mark, what=f"{event} with {text!r}")
-            self.assertEqual("透明标签18" not in state["hidden"], shown, text)
+            self.assertEqual(controls.desktopShortcutLink not in state["hidden"], shown, text)
         app.key("Tab")
         app.wait_for_focus("push button", "转 换")
         app.key("Tab")
         app.wait_for_focus("link", "创建桌面快捷方式")
-        for act in (lambda: app.key("space"), lambda: app.click("透明标签18")):  # the second replaces the first
+        for act in (lambda: app.key("space"),
+                    lambda: app.click(controls.desktopShortcutLink)):  # the second replaces the first
             mark = app.mark()
             act()
             self.assertEqual(app.wait_for_message(since=mark), "提示：已在桌面创建快捷方式：CF体验服 1.2 _b_")

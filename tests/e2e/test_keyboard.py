@@ -3,7 +3,7 @@ reads (through oleacc, as screen readers do), including the play toggle when the
 ends by itself."""
 import unittest
 
-from harness import E2ETestCase
+from harness import E2ETestCase, controls
 from surroundings import tone_mp3
 import expected_files as expected
 
@@ -36,9 +36,10 @@ class KeyboardTest(E2ETestCase):
         app.wait_for_focus(*STOPS[0])
         mark = app.mark()
         app.key("Down")
-        state = app.wait_for_event("clicked 单选框2", since=mark)
-        self.assertEqual(state["checked"], {"单选框1": False, "单选框2": True, "图形按钮12": False})
-        app.key("Tab")  # 编辑框2 is disabled for the experience server
+        state = app.wait_for_event(f"clicked {controls.experienceChoice}", since=mark)
+        self.assertEqual(state["checked"], {controls.liveChoice: False, controls.experienceChoice: True,
+                                            controls.playMusicToggle: False})
+        app.key("Tab")  # liveVersionBox is disabled for the experience server
         app.wait_for_focus("text", "（体验服）当前版本")
         app.s.xdotool("type", "--delay", "30", "--", "1.0.12.345")
         mark = app.mark()
@@ -47,14 +48,14 @@ class KeyboardTest(E2ETestCase):
         for rel, data in expected.experience_files("1.0.12.345").items():
             self.assertEqual(game.read(rel), data, rel)
         app.dismiss_message()
-        state = app.wait_for_event("clicked 图形按钮2", since=mark)
-        self.assertEqual(state["labels"]["透明标签16"], "当前客户端：体验服 1.0.12.345")
+        state = app.wait_for_event(f"clicked {controls.switchButton}", since=mark)
+        self.assertEqual(state["labels"][controls.launcherStateLabel], "当前客户端：体验服 1.0.12.345")
         app.wait_for_focus("text", "（体验服）当前版本")
 
     def test_tab_goes_round_in_task_order_enter_and_esc_open_and_close_the_preview_and_alt_f4_ends(self):
         app = self.start()
         app.wait_for_focus(*STOPS[0])
-        left, top, width, _ = app.layout["图形按钮2"]
+        left, top, width, _ = app.layout[controls.switchButton]
         self.assertNotEqual(app.window_screenshot().pixel(left + width // 2, top), RING)
         for stop in STOPS[1:] + STOPS[:1]:
             app.key("Tab")
@@ -84,8 +85,8 @@ class KeyboardTest(E2ETestCase):
         # The links after 转 换 are there too, hidden until there is a backup to restore or a
         # server and its version are chosen.
         links = [("link", "恢复游戏原来的启动器文件"), ("link", "创建桌面快捷方式")]
-        controls = STOPS[:1] + [("radio button", "正服转换到体验服")] + STOPS[1:4] + links + STOPS[4:]
-        self.assertEqual([(node["role"], node["name"]) for node in tree[1:]], controls)
+        expected = STOPS[:1] + [("radio button", "正服转换到体验服")] + STOPS[1:4] + links + STOPS[4:]
+        self.assertEqual([(node["role"], node["name"]) for node in tree[1:]], expected)
         states = [["focused", "focusable"]] + [["focusable"]] * 16
         states[5] = states[6] = ["invisible", "focusable"]
         self.assertEqual([node["states"] for node in tree[1:]], states)
@@ -95,10 +96,11 @@ class KeyboardTest(E2ETestCase):
         app.wait_for_focus("check button", "播 放")
         mark = app.mark()
         app.key("space")
-        self.assertTrue(app.wait_for_event("clicked 图形按钮12", since=mark)["checked"]["图形按钮12"])
+        self.assertTrue(app.wait_for_event(f"clicked {controls.playMusicToggle}",
+                                           since=mark)["checked"][controls.playMusicToggle])
         self.assertIn("checked", app.wait_for_focus("check button", "停 止")["states"])
-        state = app.wait_for_event("music ended 图形按钮12", since=mark, timeout=15)
-        self.assertFalse(state["checked"]["图形按钮12"])
+        state = app.wait_for_event(f"music ended {controls.playMusicToggle}", since=mark, timeout=15)
+        self.assertFalse(state["checked"][controls.playMusicToggle])
         self.assertNotIn("checked", app.wait_for_focus("check button", "播 放")["states"])
 
 

@@ -1,7 +1,7 @@
 """The loading screen's music and background picture, changed and previewed as a user does."""
 import unittest
 
-from harness import SCREEN, E2ETestCase, changes, wait_until
+from harness import SCREEN, E2ETestCase, changes, controls, preview_controls, wait_until
 from images import block_picture
 from surroundings import program_windows, tone_mp3
 
@@ -36,13 +36,13 @@ class LoadingMusicTest(E2ETestCase):
 
     def install(self, app, path, timeout=10):
         """Types `path` over what the music box holds, clicks install; returns the message it showed."""
-        app.click("编辑框3")
+        app.click(controls.musicPathBox)
         app.key("End", "shift+Home")
         app.s.xdotool("type", "--delay", "30", "--", path)
-        mark = app.click("图形按钮8")
+        mark = app.click(controls.installMusicButton)
         message = app.wait_for_message(since=mark, timeout=timeout)
         app.dismiss_message()
-        app.wait_for_event("clicked 图形按钮8", since=mark)
+        app.wait_for_event(f"clicked {controls.installMusicButton}", since=mark)
         return message
 
     def dialog(self):
@@ -62,14 +62,14 @@ class LoadingMusicTest(E2ETestCase):
         ]
         for typed, key, expected in cases:
             with self.subTest(key=key):
-                mark = app.press("透明标签12")
+                mark = app.press(controls.chooseMusicLink)
                 wait_until(self.dialog, 10, what=f"a dialog titled one of {DIALOG_TITLES}")
                 app.release()
                 if typed:
                     app.s.xdotool("type", "--delay", "30", "--", typed)
                 app.key(key)
-                state = app.wait_for_event("pressed 透明标签12", since=mark)
-                self.assertEqual(state["edits"]["编辑框3"]["text"], expected)
+                state = app.wait_for_event(f"pressed {controls.chooseMusicLink}", since=mark)
+                self.assertEqual(state["edits"][controls.musicPathBox]["text"], expected)
                 wait_until(lambda: not self.dialog(), 5, what="the dialog closed")
         self.assertEqual(app.messages(), [])
 
@@ -88,7 +88,7 @@ class LoadingMusicTest(E2ETestCase):
         self.assertEqual(changes(before, game.snapshot()), [f"changed {MUSIC}"])
 
         mark = app.mark()
-        self.click(app, "图形按钮9")
+        self.click(app, controls.restoreMusicButton)
         self.assertEqual(game.read(MUSIC), backup)
         self.assertEqual(changes(before, game.snapshot()), [f"changed {MUSIC}"])
         self.assertEqual(app.messages(since=mark), [])
@@ -97,16 +97,16 @@ class LoadingMusicTest(E2ETestCase):
     def test_preview_toggles_and_keeps_playing_through_install_and_restore(self):
         game, chosen, chosen_bytes = music_game(self, seconds=20)
         app = self.start(game)
-        self.assertFalse(app.state["checked"]["图形按钮12"])
-        self.assertTrue(self.click(app, "图形按钮12")["checked"]["图形按钮12"])
+        self.assertFalse(app.state["checked"][controls.playMusicToggle])
+        self.assertTrue(self.click(app, controls.playMusicToggle)["checked"][controls.playMusicToggle])
 
         self.assertEqual(self.install(app, windows_path(chosen)), DONE)
         self.assertEqual(game.read(MUSIC), chosen_bytes)
-        self.assertTrue(self.click(app, "图形按钮9")["checked"]["图形按钮12"])
+        self.assertTrue(self.click(app, controls.restoreMusicButton)["checked"][controls.playMusicToggle])
         self.assertEqual(game.read(MUSIC), game.read("sound.mp3"))
 
         for checked in (False, True, False):
-            self.assertEqual(self.click(app, "图形按钮12")["checked"]["图形按钮12"], checked)
+            self.assertEqual(self.click(app, controls.playMusicToggle)["checked"][controls.playMusicToggle], checked)
         self.assertTrue(app.running())
         self.assertEqual(app.messages(), [DONE])
 
@@ -118,23 +118,25 @@ class FullScreenPreviewTest(E2ETestCase):
     SECOND = [(255, 0, 255), (255, 255, 255), (128, 64, 0)]
 
     def open_preview(self, app):
-        mark = app.click("图形按钮3")
+        mark = app.click(controls.fullScreenButton)
         state = app.wait_for_state(lambda s: "preview" in s, since=mark, what="the preview window")
         screen = [0, 0, *SCREEN]
         self.assertEqual(state["preview"], screen)
         windows = wait_until(lambda: [wid for wid, rect in program_windows(self.session).items() if rect == screen],
                              10, what="an X window of the screen's size at 0,0")
         self.assertEqual(len(windows), 1)
-        self.assertEqual(app.preview_layout()["动画框1"], screen)
-        self.assertEqual(app.preview_layout()["图形按钮3"], list(CLOSE_BUTTON))
+        self.assertEqual(app.preview_layout()[preview_controls.pictureBox], screen)
+        self.assertEqual(app.preview_layout()[preview_controls.closeButton], list(CLOSE_BUTTON))
         return windows[0]
 
     def close_preview(self, app, preview):
-        mark = app.click("单选框2")  # lands on the preview, which covers the main window
-        app.click("图形按钮3", preview=True)
-        closed = app.wait_for_state(lambda s: s["event"] == "clicked 图形按钮3" and "preview" not in s, since=mark,
+        mark = app.click(controls.experienceChoice)  # lands on the preview, which covers the main window
+        app.click(preview_controls.closeButton, preview=True)
+        closing = f"clicked {preview_controls.closeButton}"
+        closed = app.wait_for_state(lambda s: s["event"] == closing and "preview" not in s, since=mark,
                                     what="the preview closed")
-        self.assertFalse(closed["checked"]["单选框2"], "a click reached the main window under the preview")
+        self.assertFalse(closed["checked"][controls.experienceChoice],
+                         "a click reached the main window under the preview")
         wait_until(lambda: preview not in program_windows(self.session), 5, what="the preview's X window gone")
 
     def wait_for_picture(self, app, colour_at, width, height, ground, name):
@@ -165,8 +167,9 @@ class FullScreenPreviewTest(E2ETestCase):
         preview = self.open_preview(app)
         self.wait_for_picture(app, first_at, *SCREEN, set(self.FIRST), "first")
         self.close_preview(app, preview)
-        mark = app.click("单选框1")
-        self.assertTrue(app.wait_for_event("clicked 单选框1", since=mark)["checked"]["单选框1"])
+        mark = app.click(controls.liveChoice)
+        self.assertTrue(app.wait_for_event(f"clicked {controls.liveChoice}",
+                                           since=mark)["checked"][controls.liveChoice])
 
         second, second_at = block_picture(700, 500, 25, self.SECOND)
         app.game.write("TCLS/ui/background_Loading.png", second)

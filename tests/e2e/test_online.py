@@ -2,7 +2,7 @@
 import re
 import unittest
 
-from harness import E2ETestCase, GameFolder, Vorlane, wait_until
+from harness import E2ETestCase, GameFolder, Vorlane, controls, wait_until
 from surroundings import OFFICIAL, PORTAL, SITE, program_windows, serve_site, take_site_down, tone_mp3, x_geometry
 
 UPDATE_NOTICE = "请下载最新版补丁！网站：" + SITE
@@ -13,7 +13,7 @@ PAGES_ASKED = ["/", "/", "/web201105/download.shtml"]
 
 
 def stopped(state):
-    return state["event"] == "tick 时钟1" and state["interval"] == 0
+    return state["event"] == f"tick {controls.versionTimer}" and state["interval"] == 0
 
 
 def all_pages_asked(test):
@@ -40,16 +40,16 @@ class VersionLabelsTest(E2ETestCase):
                 app = Vorlane(self.session, GameFolder(run / "game", self.session), run)
                 self.addCleanup(app.stop)
                 app.start()
-                first = app.wait_for_event("fetched 时钟1")
-                self.assertEqual(first["labels"]["透明标签5"], live)
-                self.assertEqual(first["labels"]["透明标签4"], experience)
+                first = app.wait_for_event(f"fetched {controls.versionTimer}")
+                self.assertEqual(first["labels"][controls.liveNewestVersionLabel], live)
+                self.assertEqual(first["labels"][controls.experienceNewestVersionLabel], experience)
                 self.assertEqual(first["interval"], 100)
 
                 labels = app.wait_for_state(stopped, what="the timer stopping")["labels"]
-                self.assertEqual(labels["透明标签5"], shown)
-                self.assertEqual(labels["透明标签4"], experience)
-                self.assertEqual(labels["透明标签15"], "1.0")
-                self.assertRegex(labels["透明标签10"], IP_LABEL)
+                self.assertEqual(labels[controls.liveNewestVersionLabel], shown)
+                self.assertEqual(labels[controls.experienceNewestVersionLabel], experience)
+                self.assertEqual(labels[controls.newestReleaseLabel], "1.0")
+                self.assertRegex(labels[controls.ipAddressLabel], IP_LABEL)
                 self.assertEqual(app.messages(), [])
                 self.assertEqual(wait_until(app.opened_urls, 10, what="the portal page opened"), [PORTAL])
                 # The newest release at start and both pages on the first tick; the portal is only opened.
@@ -61,7 +61,7 @@ class VersionLabelsTest(E2ETestCase):
         app = self.start()
         all_pages_asked(self)
         # The pages come while a box of the user's own is open: the notice waits for it to close.
-        mark = app.click("图形按钮2")
+        mark = app.click(controls.switchButton)
         self.assertEqual(app.wait_for_message(since=mark), NO_CHOICE)
         refused = app.mark()
         self.session.web.release()
@@ -69,13 +69,14 @@ class VersionLabelsTest(E2ETestCase):
         app.dismiss_message()
         self.assertEqual(app.wait_for_message(since=refused, timeout=15), UPDATE_NOTICE)
         events = [line.get("event") or line.get("message") for line in app.lines()[mark:]]
-        self.assertLess(events.index("clicked 图形按钮2"), events.index(UPDATE_NOTICE))
+        self.assertLess(events.index(f"clicked {controls.switchButton}"), events.index(UPDATE_NOTICE))
         self.assertEqual(app.opened_urls(), [PORTAL])
 
         app.dismiss_message()
         wait_until(lambda: len(app.opened_urls()) == 2, 10, what="the maker's page opened")
         self.assertEqual(app.opened_urls(), [PORTAL, SITE])
-        self.assertEqual(app.wait_for_state(stopped, what="the timer stopping")["labels"]["透明标签15"], "9.9")
+        self.assertEqual(app.wait_for_state(stopped, what="the timer stopping")["labels"][controls.newestReleaseLabel],
+                         "9.9")
         self.assertEqual(app.messages(), [NO_CHOICE, UPDATE_NOTICE])
 
     def test_the_window_answers_at_once_while_every_page_is_held(self):
@@ -83,34 +84,39 @@ class VersionLabelsTest(E2ETestCase):
         self.session.web.hold()
         app = self.start()
         all_pages_asked(self)
-        mark = app.click("单选框1")
-        self.assertTrue(app.wait_for_event("clicked 单选框1", since=mark)["checked"]["单选框1"])
-        mark = app.type_into("编辑框2", "1.0.9.310")
-        typed = app.wait_for_state(lambda s: s["edits"]["编辑框2"]["text"] == "1.0.9.310", since=mark,
+        mark = app.click(controls.liveChoice)
+        self.assertTrue(app.wait_for_event(f"clicked {controls.liveChoice}",
+                                           since=mark)["checked"][controls.liveChoice])
+        mark = app.type_into(controls.liveVersionBox, "1.0.9.310")
+        typed = app.wait_for_state(lambda s: s["edits"][controls.liveVersionBox]["text"] == "1.0.9.310", since=mark,
                                    what="the typed version in the log")
-        at_start = {"透明标签15": "1.0", "透明标签5": "0.0.0.0", "透明标签4": "0.0.0.0"}
+        at_start = {controls.newestReleaseLabel: "1.0", controls.liveNewestVersionLabel: "0.0.0.0",
+                    controls.experienceNewestVersionLabel: "0.0.0.0"}
         self.assertEqual({name: typed["labels"][name] for name in at_start}, at_start)
 
         self.session.web.release()
         state = app.wait_for_state(stopped, what="the timer stopping")
         self.assertEqual({name: state["labels"][name] for name in at_start},
-                         {"透明标签15": "0.9", "透明标签5": "0.2.0.1", "透明标签4": "3.1"})
-        self.assertEqual(state["edits"]["编辑框2"]["text"], "1.0.9.310")
+                         {controls.newestReleaseLabel: "0.9", controls.liveNewestVersionLabel: "0.2.0.1",
+                          controls.experienceNewestVersionLabel: "3.1"})
+        self.assertEqual(state["edits"][controls.liveVersionBox]["text"], "1.0.9.310")
         self.assertEqual(app.messages(), [])
 
     def test_without_the_site_the_labels_stay_empty_and_the_window_takes_input(self):
         take_site_down(self)
         app = self.start()
         labels = app.wait_for_state(stopped, what="the timer stopping")["labels"]
-        self.assertEqual((labels["透明标签15"], labels["透明标签4"], labels["透明标签5"]), ("", "", "0."))
-        self.assertRegex(labels["透明标签10"], IP_LABEL)
+        self.assertEqual((labels[controls.newestReleaseLabel], labels[controls.experienceNewestVersionLabel],
+                          labels[controls.liveNewestVersionLabel]), ("", "", "0."))
+        self.assertRegex(labels[controls.ipAddressLabel], IP_LABEL)
         ready = [line["input_ready_ms"] for line in app.lines() if "input_ready_ms" in line]
         self.assertEqual(len(ready), 1)
         # Fetches are bounded: an unreachable site never holds the window for long.
         self.assertLess(ready[0], 6000)
 
-        mark = app.click("单选框1")
-        self.assertTrue(app.wait_for_event("clicked 单选框1", since=mark)["checked"]["单选框1"])
+        mark = app.click(controls.liveChoice)
+        self.assertTrue(app.wait_for_event(f"clicked {controls.liveChoice}",
+                                           since=mark)["checked"][controls.liveChoice])
         self.assertEqual(app.messages(), [])
 
 
@@ -120,19 +126,20 @@ class WindowButtonsTest(E2ETestCase):
         app = self.start()
         wait_until(app.opened_urls, 10, what="the portal page opened")
         for clicks in (1, 2):
-            mark = app.click("图形按钮11")
-            app.wait_for_event("clicked 图形按钮11", since=mark)
+            mark = app.click(controls.officialSiteButton)
+            app.wait_for_event(f"clicked {controls.officialSiteButton}", since=mark)
             wait_until(lambda: len(app.opened_urls()) == 1 + clicks, 10, what=f"official site record {clicks}")
         self.assertEqual(app.opened_urls(), [PORTAL, OFFICIAL, OFFICIAL])
 
     def test_minimise_keeps_the_typed_texts_and_the_system_menu_restores_the_window(self):
         app = self.start()
-        typed = {"编辑框1": "1.0.12.345", "编辑框2": "1.0.9.310", "编辑框3": r"D:\music\loading tune.mp3"}
+        typed = {controls.experienceVersionBox: "1.0.12.345", controls.liveVersionBox: "1.0.9.310",
+                 controls.musicPathBox: r"D:\music\loading tune.mp3"}
         for box, text in typed.items():
             app.type_into(box, text)
         window = app.x_window()
-        mark = app.click("图形按钮6")
-        state = app.wait_for_event("clicked 图形按钮6", since=mark)
+        mark = app.click(controls.minimiseButton)
+        state = app.wait_for_event(f"clicked {controls.minimiseButton}", since=mark)
         self.assertTrue(state["minimised"])
         self.assertEqual({box: state["edits"][box]["text"] for box in typed}, typed)
 
@@ -153,8 +160,8 @@ class WindowButtonsTest(E2ETestCase):
         wait_until(lambda: x_geometry(self.session, window["id"])[0] == window["rect"], 5,
                    what=f"the window restored to {window['rect']}")
 
-        mark = app.click("单选框1")
-        state = app.wait_for_event("clicked 单选框1", since=mark)
+        mark = app.click(controls.liveChoice)
+        state = app.wait_for_event(f"clicked {controls.liveChoice}", since=mark)
         self.assertFalse(state["minimised"])
         self.assertEqual({box: state["edits"][box]["text"] for box in typed}, typed)
 
@@ -165,8 +172,9 @@ class WindowButtonsTest(E2ETestCase):
         self.session.web.hold()
         app = self.start(game)
         all_pages_asked(self)
-        mark = app.click("图形按钮12")
-        self.assertTrue(app.wait_for_event("clicked 图形按钮12", since=mark)["checked"]["图形按钮12"])
+        mark = app.click(controls.playMusicToggle)
+        self.assertTrue(app.wait_for_event(f"clicked {controls.playMusicToggle}",
+                                           since=mark)["checked"][controls.playMusicToggle])
         self.assertEqual(app.close(), 0)
         wait_until(lambda: not program_windows(self.session), 10, what="the program's windows gone")
 

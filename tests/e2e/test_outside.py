@@ -7,7 +7,7 @@ import subprocess
 import unittest
 
 import test_loading
-from harness import E2ETestCase
+from harness import E2ETestCase, controls
 from surroundings import serve_site, tone_mp3
 from test_loading import DONE, MUSIC, UNREADABLE, windows_path
 from test_online import stopped
@@ -35,12 +35,13 @@ class OutsideTest(E2ETestCase):
         self.assertEqual(list(game.root.glob("*.loaded")), [], "loaded at start")
         app.wait_for_state(stopped, timeout=20, what="the timer stopping")  # both pages fetched
         for checked in (True, False):
-            mark = app.click("图形按钮12")
-            self.assertEqual(app.wait_for_event("clicked 图形按钮12", since=mark)["checked"]["图形按钮12"], checked)
-        mark = app.press("透明标签12")
+            mark = app.click(controls.playMusicToggle)
+            self.assertEqual(app.wait_for_event(f"clicked {controls.playMusicToggle}",
+                                                since=mark)["checked"][controls.playMusicToggle], checked)
+        mark = app.press(controls.chooseMusicLink)
         app.release()
         app.key("Escape")
-        app.wait_for_event("pressed 透明标签12", since=mark, timeout=20)
+        app.wait_for_event(f"pressed {controls.chooseMusicLink}", since=mark, timeout=20)
         self.assertTrue(app.accessible())  # a screen reader
         self.assertEqual(list(game.root.glob("*.loaded")), [], "loaded by the pages, the music, the dialog or oleacc")
         self.assertEqual(app.close(), 0)
@@ -59,14 +60,15 @@ class OutsideTest(E2ETestCase):
         self.addCleanup(holder.kill)
         self.assertTrue(select.select([holder.stdout], [], [], 30)[0] and holder.stdout.readline().strip() == b"ready")
         app = self.start(game)
-        self.assertEqual(app.state["labels"]["透明标签16"], "当前客户端：未知（启动器文件不是本程序写入的）")
+        self.assertEqual(app.state["labels"][controls.launcherStateLabel], "当前客户端：未知（启动器文件不是本程序写入的）")
         for path in (game.windows_path("song.mp3"), rf"\\.\pipe\{pipe}", r"Z:\dev\zero", "COM1", r"C:\music\nul.mp3"):
             self.assertEqual(self.install(app, path), UNREADABLE + path)
-        mark = app.click("图形按钮9")
+        mark = app.click(controls.restoreMusicButton)
         self.assertEqual(app.wait_for_message(since=mark), "提示：没有找到备份音乐文件：" + game.windows_path("sound.mp3"))
         app.dismiss_message()
-        mark = app.click("单选框2")
-        self.assertTrue(app.wait_for_event("clicked 单选框2", since=mark)["checked"]["单选框2"])
+        mark = app.click(controls.experienceChoice)
+        self.assertTrue(app.wait_for_event(f"clicked {controls.experienceChoice}",
+                                           since=mark)["checked"][controls.experienceChoice])
         self.assertEqual(game.read(MUSIC), OLD_MUSIC)
         self.assertEqual(app.close(), 0)
 

@@ -3,7 +3,7 @@ import os
 import stat
 import unittest
 
-from harness import E2ETestCase, changes, wait_until
+from harness import E2ETestCase, changes, controls, wait_until
 from surroundings import sample_game, x_geometry
 import expected_files as expected
 
@@ -16,9 +16,9 @@ RETRY = "请确认本程序放在CF游戏根目录下，并关闭游戏后重试
 GAME_RUNS = "提示：游戏正在运行，请先关闭游戏再切换："
 NO_CLIENT = "提示：没有找到游戏程序："
 CLIENT_FAILS = "提示：无法启动游戏程序："
-STATE = "透明标签16"
+STATE = controls.launcherStateLabel
 UNKNOWN = "当前客户端：未知（启动器文件不是本程序写入的）"
-RESTORE = "透明标签17"
+RESTORE = controls.restoreLauncherLink
 ORIGINAL = "当前客户端：游戏原来的启动器文件（未切换）"
 
 # What a client installed some time ago holds (made up; only its bytes matter).
@@ -63,10 +63,10 @@ class ServerSwitchTest(E2ETestCase):
 
     def press_switch(self, app):
         """Clicks 转 换, reads the message it shows, closes it; returns the message and the state after."""
-        mark = app.click("图形按钮2")
+        mark = app.click(controls.switchButton)
         message = app.wait_for_message(since=mark)
         app.dismiss_message()
-        return message, app.wait_for_event("clicked 图形按钮2", since=mark)
+        return message, app.wait_for_event(f"clicked {controls.switchButton}", since=mark)
 
     def choose(self, app, radio):
         mark = app.click(radio)
@@ -80,8 +80,10 @@ class ServerSwitchTest(E2ETestCase):
         app = self.start(game)
         self.assertEqual(app.state["labels"][STATE], UNKNOWN)
         cases = [
-            ("单选框2", "编辑框1", "编辑框2", "1.0.12.345", EXPERIENCE_DONE, expected.experience_files),
-            ("单选框1", "编辑框2", "编辑框1", "1.0.9.310", LIVE_DONE, expected.live_files),
+            (controls.experienceChoice, controls.experienceVersionBox, controls.liveVersionBox, "1.0.12.345",
+             EXPERIENCE_DONE, expected.experience_files),
+            (controls.liveChoice, controls.liveVersionBox, controls.experienceVersionBox, "1.0.9.310", LIVE_DONE,
+             expected.live_files),
         ]
         for radio, box, other_box, version, done, files in cases:
             with self.subTest(radio=radio):
@@ -94,7 +96,7 @@ class ServerSwitchTest(E2ETestCase):
                 message, state = self.press_switch(app)
                 self.assertEqual(message, done)
                 self.assertEqual(state["edits"][box]["text"], version)
-                server = "正服" if radio == "单选框1" else "体验服"
+                server = "正服" if radio == controls.liveChoice else "体验服"
                 self.assertEqual(state["labels"][STATE], f"当前客户端：{server} {version}")
                 after = game.snapshot()
                 for rel, data in files(version).items():
@@ -105,19 +107,19 @@ class ServerSwitchTest(E2ETestCase):
     def test_switch_is_refused_without_a_choice_or_a_version_or_while_the_game_runs(self):
         game = self.installed_game(client="stays")
         app = self.start(game)
-        app.type_into("编辑框1", "1.0.12.345")
+        app.type_into(controls.experienceVersionBox, "1.0.12.345")
         client = game.windows_path("TCLS\\Client.exe")
-        for radio, typed, refusal in ((None, None, NO_CHOICE), ("单选框1", None, NO_VERSION),
-                                      ("单选框1", "1.0</Version><x>", "提示：版本号不能包含 < > & 或控制字符，请重新填写！"),
-                                      ("单选框2", None, GAME_RUNS + "\r\n" + client)):
+        for radio, typed, refusal in ((None, None, NO_CHOICE), (controls.liveChoice, None, NO_VERSION),
+                                      (controls.liveChoice, "1.0</Version><x>", "提示：版本号不能包含 < > & 或控制字符，请重新填写！"),
+                                      (controls.experienceChoice, None, GAME_RUNS + "\r\n" + client)):
             with self.subTest(radio=radio, typed=typed):
                 if radio:
                     self.choose(app, radio)
                 if typed:
-                    app.type_into("编辑框2", typed)
+                    app.type_into(controls.liveVersionBox, typed)
                 if refusal.startswith(GAME_RUNS):
-                    mark = app.click("图形按钮10")
-                    app.wait_for_event("clicked 图形按钮10", since=mark)
+                    mark = app.click(controls.startGameButton)
+                    app.wait_for_event(f"clicked {controls.startGameButton}", since=mark)
                     wait_until(game.client_starts, 15, what="start of TCLS\\Client.exe")
                 before = game.snapshot()
                 message, state = self.press_switch(app)
@@ -151,8 +153,8 @@ class ServerSwitchTest(E2ETestCase):
         live = expected.live_files("1.0.9.310")
         game = self.installed_game(client="stays")
         app = self.start(game)
-        mark = app.click("图形按钮10")
-        app.wait_for_event("clicked 图形按钮10", since=mark)
+        mark = app.click(controls.startGameButton)
+        app.wait_for_event(f"clicked {controls.startGameButton}", since=mark)
         wait_until(game.client_starts, 15, what="start of TCLS\\Client.exe")
         self.assertEqual(app.close(), 0)
         # The program was killed after moving the version file, while the game ran.
@@ -168,8 +170,8 @@ class ServerSwitchTest(E2ETestCase):
                          game.windows_path("TCLS\\Client.exe"))
         app.dismiss_message()
         self.assertEqual(changes(before, game.snapshot()), [])
-        self.choose(app, "单选框1")
-        app.type_into("编辑框2", "1.0.9.310")
+        self.choose(app, controls.liveChoice)
+        app.type_into(controls.liveVersionBox, "1.0.9.310")
         self.assertEqual(self.press_switch(app)[0], GAME_RUNS + "\r\n" + game.windows_path("TCLS\\Client.exe"))
         self.assertEqual(app.close(), 0)
 
@@ -184,8 +186,8 @@ class ServerSwitchTest(E2ETestCase):
         game = self.installed_game()
         app = self.start(game)
         window = app.x_window()
-        mark = app.click("图形按钮6")
-        app.wait_for_event("clicked 图形按钮6", since=mark)
+        mark = app.click(controls.minimiseButton)
+        app.wait_for_event(f"clicked {controls.minimiseButton}", since=mark)
         # Wine without a window manager shows a minimised window as a small title bar in its place.
         wait_until(lambda: x_geometry(self.session, window["id"])[0] != window["rect"], 5, what="the window minimised")
         second = self.session.wine(game.path("vorlane.exe"), timeout=30)
@@ -202,7 +204,8 @@ class ServerSwitchTest(E2ETestCase):
         app = self.start(game)
         self.assertEqual(app.state["labels"][STATE], UNKNOWN)
         self.assertIn(RESTORE, app.state["hidden"])
-        for radio, box, version in (("单选框2", "编辑框1", "1.0.12.345"), ("单选框1", "编辑框2", "1.0.9.310")):
+        for radio, box, version in ((controls.experienceChoice, controls.experienceVersionBox, "1.0.12.345"),
+                                    (controls.liveChoice, controls.liveVersionBox, "1.0.9.310")):
             self.choose(app, radio)
             app.type_into(box, version)
             message, state = self.press_switch(app)
@@ -227,20 +230,20 @@ class ServerSwitchTest(E2ETestCase):
         # The launcher's own music is kept beside the program at the first change, for 还 原.
         own, tune = game.read("TCLS/music/sound.mp3"), game.read("音乐/夜巡.mp3")
         self.assertFalse(game.exists("sound.mp3"))
-        app.type_into("编辑框3", game.windows_path("音乐\\夜巡.mp3"))
-        mark = app.click("图形按钮8")
+        app.type_into(controls.musicPathBox, game.windows_path("音乐\\夜巡.mp3"))
+        mark = app.click(controls.installMusicButton)
         self.assertEqual(app.wait_for_message(since=mark), "提示：OK了，现在就可以用了。")
         app.dismiss_message()
         self.assertEqual((game.read("TCLS/music/sound.mp3"), game.read("sound.mp3")), (tune, own))
-        mark = app.click("图形按钮9")
-        app.wait_for_event("clicked 图形按钮9", since=mark)
+        mark = app.click(controls.restoreMusicButton)
+        app.wait_for_event(f"clicked {controls.restoreMusicButton}", since=mark)
         self.assertEqual(game.read("TCLS/music/sound.mp3"), own)
 
     def test_read_only_launcher_files_fail_the_switch_and_change_nothing(self):
         game = self.installed_game()
         app = self.start(game)
-        self.choose(app, "单选框1")
-        app.type_into("编辑框2", "1.0.9.310")
+        self.choose(app, controls.liveChoice)
+        app.type_into(controls.liveVersionBox, "1.0.9.310")
         # Wine gives a file the read-only attribute when it has no write bit, even for root.
         lock = stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH
         unlock = lock | stat.S_IWUSR
@@ -270,7 +273,7 @@ class ClientLaunchTest(E2ETestCase):
                 if client is not None:
                     game.write("TCLS/Client.exe", client)
                 app = self.start(game)
-                mark = app.click("图形按钮10")
+                mark = app.click(controls.startGameButton)
                 self.assertEqual(app.wait_for_message(since=mark), refusal + game.windows_path("TCLS\\Client.exe"))
                 app.dismiss_message()
                 app.stop()
@@ -278,8 +281,8 @@ class ClientLaunchTest(E2ETestCase):
     def test_open_cf_starts_the_client_by_its_quoted_path_in_its_folder(self):
         game = self.make_game("穿越 火线")
         app = self.start(game)
-        mark = app.click("图形按钮10")
-        app.wait_for_event("clicked 图形按钮10", since=mark)
+        mark = app.click(controls.startGameButton)
+        app.wait_for_event(f"clicked {controls.startGameButton}", since=mark)
         starts = wait_until(game.client_starts, 15, what="start of TCLS\\Client.exe")
         client = game.windows_path("TCLS\\Client.exe")
         self.assertEqual(starts, [{"command_line": f'"{client}"', "cwd": game.windows_path("TCLS"), "exe": client}])

@@ -3,15 +3,16 @@ the loading-picture preview, moving it by its surface, and all of that on screen
 higher DPI."""
 import unittest
 
-from harness import SCREEN, E2ETestCase, session, wait_until
+from harness import SCREEN, E2ETestCase, controls, preview_controls, session, wait_until
 from images import block_picture
 from surroundings import program_windows
 
 WIDTH, HEIGHT = 847, 490
 TILE_W, TILE_H = 323, 165
-PREVIEW = (424, 80, 408, 176)  # 图片框2 in window coordinates
+PREVIEW = (424, 80, 408, 176)  # previewArea in window coordinates
 # Controls that are never drawn: their rectangles show the surface.
-INVISIBLE = {"时钟1", "动画物体1", "通用对话框1"} | {f"编辑框{i}" for i in range(4, 14)}
+INVISIBLE = {controls.versionTimer, controls.loadingPicture, controls.musicFileDialog} | {f"编辑框{i}" for i in range(4,
+                                                                                                                   14)}
 # Captions may run a little past their boxes; keep texture samples clear of them.
 MARGIN = 6
 PATCH = 6
@@ -73,7 +74,8 @@ class MainWindowTest(E2ETestCase):
         app = self.start()
         away = (100, 378)
         self.assertTrue(free(app, *away))
-        for name in ("图形按钮2", "图形按钮10", "图形按钮11", "图形按钮6"):
+        for name in (controls.switchButton, controls.startGameButton, controls.officialSiteButton,
+                     controls.minimiseButton):
             left, top, width, _ = app.layout[name]
             rim = (left + width // 2, top)
             inside = (left + width // 2, top + 5)
@@ -113,7 +115,7 @@ class MainWindowTest(E2ETestCase):
         self.assertEqual(len(seen), 1, f"the preview is not blank: {sorted(seen)[:8]}")
         self.assertLess(max(seen.pop()), 60, "the blank preview is not dark")
         self.assertEqual(app.messages(), [])
-        self.assertEqual(app.state["labels"]["透明标签16"], "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下")
+        self.assertEqual(app.state["labels"][controls.launcherStateLabel], "当前客户端：未找到启动器（TCLS），请把本程序放在CF游戏根目录下")
 
     def test_dragging_the_surface_moves_the_window(self):
         app = self.start()
@@ -123,8 +125,8 @@ class MainWindowTest(E2ETestCase):
         app.drag(app.window_point(*grab), 40, 30)
         moved = [before[0] + 40, before[1] + 30, WIDTH, HEIGHT]
         wait_until(lambda: app.x_window()["rect"] == moved, 5, what=f"window moved to {moved}")
-        mark = app.click("单选框1")
-        self.assertEqual(app.wait_for_event("clicked 单选框1", since=mark)["window"], moved)
+        mark = app.click(controls.liveChoice)
+        self.assertEqual(app.wait_for_event(f"clicked {controls.liveChoice}", since=mark)["window"], moved)
 
 
 class HighDpiTest(E2ETestCase):
@@ -155,15 +157,16 @@ class HighDpiTest(E2ETestCase):
                 for x, y in spots[::max(1, len(spots) // 6)]:
                     here = patch(image, s.px(x), s.px(y))
                     self.assertTrue(all(is_texture(p) for p in here), f"not the texture at {x, y}: {here}")
-                    self.assertEqual(here, patch(image, s.px(x) + tile, s.px(y)), f"no repeat {tile} px right of {x, y}")
+                    self.assertEqual(here, patch(image, s.px(x) + tile, s.px(y)),
+                                     f"no repeat {tile} px right of {x, y}")
 
-                left, top, width, _ = app.layout["图形按钮2"]
+                left, top, width, _ = app.layout[controls.switchButton]
                 rim = (s.px(left + width // 2), s.px(top))
                 self.assertTrue(reddish(image.pixel(*rim)), f"no plate rim at {rim}: {image.pixel(*rim)}")
-                app.hover("图形按钮2")
+                app.hover(controls.switchButton)
                 app.wait_for_screen(lambda im: im.pixel(*rim)[1] > 2 * im.pixel(*rim)[0], what="the hover plate")
 
-                for name in ("单选框1", "单选框2"):
+                for name in (controls.liveChoice, controls.experienceChoice):
                     left, top, width, height = app.layout[name]
                     right = s.px(left + width)
                     ink = [x for x in range(s.px(left + 17), right) for y in range(s.px(top), s.px(top + height))
@@ -172,7 +175,7 @@ class HighDpiTest(E2ETestCase):
                     self.assertLess(max(ink), right - 1, f"{name}'s caption is cut at its edge")
                     self.assertGreater(max(ink) - min(ink), 7.5 * s.px(12), f"{name}'s caption lacks characters")
 
-                mark = app.click("图形按钮3")
+                mark = app.click(controls.fullScreenButton)
                 state = app.wait_for_state(lambda st: "preview" in st, since=mark, what="the preview window")
                 self.assertEqual(state["preview"][:2], [0, 0])
                 whole = [0, 0, *screen]
@@ -180,7 +183,7 @@ class HighDpiTest(E2ETestCase):
                 spots = [(20, 20), (620, 420), (1260, 780)]  # block centres, the last at the screen's far corner
                 wait_until(lambda: all((shot := s.screenshot()).pixel(s.px(x), s.px(y)) == colour_at(x, y)
                                        for x, y in spots), 5, what="the picture at its size times the scale")
-                mark = app.click("图形按钮3", preview=True)
+                mark = app.click(preview_controls.closeButton, preview=True)
                 app.wait_for_state(lambda st: "preview" not in st, since=mark, what="the preview closed")
                 self.assertEqual(app.close(), 0)
 

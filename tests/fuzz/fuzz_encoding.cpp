@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/encoding.h"
 #include "fuzz_input.h"
-#include "platform/encoding.h"
 
 namespace vorlane::fuzz {
 namespace {

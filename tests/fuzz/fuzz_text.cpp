@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/text.h"
 #include "fuzz_input.h"
-#include "platform/text.h"
 
 namespace vorlane::fuzz {
 namespace {

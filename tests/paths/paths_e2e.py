@@ -17,7 +17,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "torture"))
 import campaign  # noqa: E402
 import expected_files as expected  # noqa: E402
-from harness import E2ETestCase, GameFolder, changes, wait_until  # noqa: E402
+from harness import E2ETestCase, GameFolder, changes, controls, wait_until  # noqa: E402
 
 DRIVE = "p:"
 VERSION = "1.0.12.345"
@@ -94,10 +94,10 @@ class PathsTest(E2ETestCase):
         outcome = []
 
         before = snapshot(self.root)
-        mark = app.click("单选框2")
-        app.wait_for_event("clicked 单选框2", since=mark)
-        app.type_into("编辑框1", VERSION)
-        message = self.message_or_event(app, app.click("图形按钮2"), "图形按钮2")
+        mark = app.click(controls.experienceChoice)
+        app.wait_for_event(f"clicked {controls.experienceChoice}", since=mark)
+        app.type_into(controls.experienceVersionBox, VERSION)
+        message = self.message_or_event(app, app.click(controls.switchButton), controls.switchButton)
         if message == EXPERIENCE_DONE:
             for rel, data in expected.experience_files(VERSION).items():
                 self.assertEqual(game.read(rel), data, rel)
@@ -108,8 +108,8 @@ class PathsTest(E2ETestCase):
         outcome.append("switch written" if message == EXPERIENCE_DONE else f"switch refused: {message!r}")
 
         before = snapshot(self.root)
-        app.type_into("编辑框3", "Z:" + str(self.source).replace("/", "\\"))
-        message = self.message_or_event(app, app.click("图形按钮8"), "图形按钮8")
+        app.type_into(controls.musicPathBox, "Z:" + str(self.source).replace("/", "\\"))
+        message = self.message_or_event(app, app.click(controls.installMusicButton), controls.installMusicButton)
         if message == MUSIC_DONE:
             self.assertEqual(game.read("TCLS/music/sound.mp3"), NEW_MUSIC)
         else:
@@ -119,7 +119,7 @@ class PathsTest(E2ETestCase):
         outcome.append("install written" if message == MUSIC_DONE else f"install refused: {message!r}")
 
         before = snapshot(self.root)
-        message = self.message_or_event(app, app.click("图形按钮9"), "图形按钮9")
+        message = self.message_or_event(app, app.click(controls.restoreMusicButton), controls.restoreMusicButton)
         if message is None:
             self.assertEqual(game.read("TCLS/music/sound.mp3"), BACKUP_MUSIC)
         else:
@@ -132,8 +132,8 @@ class PathsTest(E2ETestCase):
         before = snapshot(self.root)
         mark = app.mark()
         for checked in (True, False):
-            state = app.wait_for_event("clicked 图形按钮12", since=app.click("图形按钮12"))
-            self.assertEqual(state["checked"]["图形按钮12"], checked)
+            state = app.wait_for_event(f"clicked {controls.playMusicToggle}", since=app.click(controls.playMusicToggle))
+            self.assertEqual(state["checked"][controls.playMusicToggle], checked)
         self.assertEqual(app.messages(mark), [])
         self.assertEqual(changes(before, snapshot(self.root)), [])
 

@@ -2,8 +2,9 @@
 // A wide text as a JSON string of UTF-8, for the helpers' one-line records.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
+
+#include "base/json_string.h"
 
 inline std::string utf8(const std::wstring& wide) {
     if (wide.empty()) return {};
@@ -13,20 +14,4 @@ inline std::string utf8(const std::wstring& wide) {
     return out;
 }
 
-inline std::string json(const std::wstring& wide) {
-    std::string out = "\"";
-    for (char ch : utf8(wide)) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
+inline std::string json(const std::wstring& wide) { return vorlane::jsonString(utf8(wide)); }

@@ -11,7 +11,7 @@ import time
 from pathlib import Path
 
 import campaign
-from harness import E2ETestCase, WEB_PORT, wait_until
+from harness import WEB_PORT, E2ETestCase, controls, wait_until
 
 HERE = Path(__file__).resolve().parent
 
@@ -44,7 +44,7 @@ class DeadNetworkTest(E2ETestCase):
         took, stopped_after, deadline = [], None, time.monotonic() + STOPS_WITHIN
         while stopped_after is None or len(took) < stopped_after + 2:
             self.assertLess(time.monotonic(), deadline, "the timer did not stop")
-            name = ("单选框1", "单选框2")[len(took) % 2]
+            name = (controls.liveChoice, controls.experienceChoice)[len(took) % 2]
             sent = time.monotonic()
             app.wait_for_event(f"clicked {name}", since=app.click(name))
             took.append((time.monotonic() - sent) * 1000)
@@ -61,13 +61,14 @@ class DeadNetworkTest(E2ETestCase):
         took = self.click_until_stopped(app) if clicks else []
         stopped = app.wait_for_state(lambda s: s["interval"] == 0, timeout=STOPS_WITHIN, what="the timer to stop")
         labels = stopped["labels"]
-        self.assertEqual(labels["透明标签15"], "")
-        self.assertEqual(labels["透明标签4"], "")
-        self.assertEqual(labels["透明标签5"], "0.")
+        self.assertEqual(labels[controls.newestReleaseLabel], "")
+        self.assertEqual(labels[controls.experienceNewestVersionLabel], "")
+        self.assertEqual(labels[controls.liveNewestVersionLabel], "0.")
         print(f"{kind}: start-up done at {created['ms']} ms, timer stopped at {stopped['ms']} ms "
               f"(program clock), {time.monotonic() - begin:.1f} s in all", flush=True)
         if took:
-            print(f"{kind}: {len(took)} clicks handled, the slowest in {max(took):.0f} ms (seen from outside)", flush=True)
+            print(f"{kind}: {len(took)} clicks handled, the slowest in {max(took):.0f} ms (seen from outside)",
+                  flush=True)
         self.assertEqual(app.close(), 0)
 
     def test_black_hole(self):

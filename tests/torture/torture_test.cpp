@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/win32/services.h"
+#include "win32/services.h"
 
 namespace vorlane::win32 {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/posix/posix_copy_ops.h"
-#include "platform/posix/posix_file_ops.h"
+#include "posix/posix_copy_ops.h"
+#include "posix/posix_file_ops.h"
 
 namespace vorlane::testing {
 
@@ -225,9 +225,6 @@ public:
         }
     }
     void destroyWindow(Window& window) override { destroyedWindows.push_back(&window); }
-    void placeAnimationObject(Control& box, Control& object, int left, int top) override {
-        box.place(object, left, top);
-    }
     int runMessageLoop() override {
         if (whileRunning) whileRunning();
         return 0;

@@ -11,8 +11,8 @@
 
 #include "fake_platform.h"
 #include "platform/file_replace.h"
-#include "platform/posix/posix_file_ops.h"
 #include "platform/replace_journal.h"
+#include "posix/posix_file_ops.h"
 
 namespace vorlane {
 namespace {

@@ -4,14 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "fake_platform.h"
 #include "loading/preview_window.h"
-#include "platform/ui/hit_test.h"
-#include "platform/ui/tab_order.h"
+#include "program/app.h"
+#include "program/controls.h"
+#include "ui/hit_test.h"
+#include "ui/tab_order.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 struct MainWindow : ::testing::Test {
     testing::FakePlatform fake;
@@ -28,38 +31,45 @@ TEST_F(MainWindow, HasFiftyTwoUniquelyNamedControls) {
 
 TEST_F(MainWindow, HoldsEveryControlTheHandlersUse) {
     for (const char* name :
-         {"编辑框1", "编辑框2", "编辑框3", "编辑框4", "编辑框5", "编辑框6", "编辑框7", "编辑框8", "编辑框9",
-          "编辑框10", "编辑框11", "编辑框12", "编辑框13", "单选框1", "单选框2", "透明标签4", "透明标签5",
-          "透明标签10", "透明标签13", "透明标签15", "透明标签16", "透明标签17", "时钟1", "动画物体1", "动画框1", "通用对话框1", "图形按钮12"}) {
+         {experienceVersionBox, liveVersionBox, musicPathBox, liveVersionHeadTemplate, liveDirServersTemplate,
+          liveVersionServersTemplate, liveServerChoiceTemplate, experienceServerChoiceTemplate,
+          experienceVersionServersTemplate,
+          experienceDirServersTemplate, experienceVersionHeadTemplate, liveVersionMiddleTemplate,
+              experienceVersionMiddleTemplate, liveChoice, experienceChoice, experienceNewestVersionLabel,
+              liveNewestVersionLabel,
+          ipAddressLabel, ownVersionLabel, newestReleaseLabel, launcherStateLabel, restoreLauncherLink, versionTimer,
+              loadingPicture, previewBox, musicFileDialog, playMusicToggle}) {
         EXPECT_NE(app.main.find(name), nullptr) << name;
     }
     Window preview(previewWindowSpec(), app);
-    for (const char* name : {"图形按钮3", "动画框1", "动画物体1"}) EXPECT_NE(preview.find(name), nullptr) << name;
+    for (const char* name : {preview_controls::closeButton, preview_controls::pictureBox, preview_controls::picture}) {
+        EXPECT_NE(preview.find(name), nullptr) << name;
+    }
 }
 
 TEST_F(MainWindow, PlacesChildrenRelativeToTheirParents) {
-    EXPECT_EQ(c("图片框2").windowRect(), (Rect{424, 80, 408, 176}));
-    EXPECT_EQ(c("动画框1").windowRect(), (Rect{424, 80, 408, 176}));
-    EXPECT_EQ(c("透明标签8").windowRect().left, 48);
-    EXPECT_EQ(c("图形按钮7").windowRect().right(), 848);
-    EXPECT_GT(c("图形按钮7").windowRect().right(), app.main.bounds().width);
+    EXPECT_EQ(c(previewArea).windowRect(), (Rect{424, 80, 408, 176}));
+    EXPECT_EQ(c(previewBox).windowRect(), (Rect{424, 80, 408, 176}));
+    EXPECT_EQ(c(warningLabel).windowRect().left, 48);
+    EXPECT_EQ(c(closeButton).windowRect().right(), 848);
+    EXPECT_GT(c(closeButton).windowRect().right(), app.main.bounds().width);
 }
 
 TEST_F(MainWindow, StartsInTheLayoutsStates) {
-    EXPECT_FALSE(c("单选框1").checked());
-    EXPECT_FALSE(c("单选框2").checked());
-    EXPECT_FALSE(c("图形按钮12").checked());
-    EXPECT_EQ(c("时钟1").interval(), 100);
-    EXPECT_EQ(c("透明标签13").text(), "1.0");
-    EXPECT_EQ(c("透明标签15").text(), "1.0");
-    EXPECT_EQ(c("透明标签5").text(), "0.0.0.0");
-    EXPECT_FALSE(c("透明标签18").visible());
+    EXPECT_FALSE(c(liveChoice).checked());
+    EXPECT_FALSE(c(experienceChoice).checked());
+    EXPECT_FALSE(c(playMusicToggle).checked());
+    EXPECT_EQ(c(versionTimer).interval(), 100);
+    EXPECT_EQ(c(ownVersionLabel).text(), "1.0");
+    EXPECT_EQ(c(newestReleaseLabel).text(), "1.0");
+    EXPECT_EQ(c(liveNewestVersionLabel).text(), "0.0.0.0");
+    EXPECT_FALSE(c(desktopShortcutLink).visible());
     for (int i = 4; i <= 13; ++i) {
         const Control& box = c(("编辑框" + std::to_string(i)).c_str());
         EXPECT_FALSE(box.visible());
         EXPECT_FALSE(box.enabled());
     }
-    for (const char* name : {"编辑框1", "编辑框2", "编辑框3"}) {
+    for (const char* name : {experienceVersionBox, liveVersionBox, musicPathBox}) {
         EXPECT_TRUE(c(name).visible());
         EXPECT_TRUE(c(name).enabled());
         EXPECT_EQ(c(name).text(), "");
@@ -67,11 +77,12 @@ TEST_F(MainWindow, StartsInTheLayoutsStates) {
 }
 
 TEST_F(MainWindow, HitTestingFollowsTheStackingAndSkipsWhatIsNotOnTheSurface) {
-    EXPECT_STREQ(controlAt(app.main, 380, 288)->name(), "图形按钮8") << "the overlap belongs to the upper button";
-    EXPECT_STREQ(controlAt(app.main, 500, 150)->name(), "动画框1") << "a child lies above its picture box";
-    EXPECT_STREQ(controlAt(app.main, 420, 70)->name(), "图片框3");
+    EXPECT_STREQ(controlAt(app.main, 380, 288)->name(),
+                 installMusicButton) << "the overlap belongs to the upper button";
+    EXPECT_STREQ(controlAt(app.main, 500, 150)->name(), previewBox) << "a child lies above its picture box";
+    EXPECT_STREQ(controlAt(app.main, 420, 70)->name(), previewFrame);
     EXPECT_EQ(controlAt(app.main, 420, 10), nullptr) << "bare surface: the window can be dragged here";
-    EXPECT_STREQ(controlAt(app.main, 0, 420)->name(), "图片框1") << "the band starts left of the window";
+    EXPECT_STREQ(controlAt(app.main, 0, 420)->name(), warningBand) << "the band starts left of the window";
     EXPECT_EQ(controlAt(app.main, 396, 138), nullptr) << "the invisible timer takes no clicks";
 }
 
@@ -105,9 +116,13 @@ TEST_F(MainWindow, ScalesWithTheDisplayDpiKeepingOverlapsFramesAndHits) {
     const Case cases[] = {{120, 1059, 613}, {144, 1271, 735}, {192, 1694, 980}, {216, 1906, 1103}};
     // Upper button over lower button, and edit box on its frame.
     const std::pair<const char*, const char*> overlaps[] = {
-        {"图形按钮8", "图形按钮1"}, {"图形按钮9", "图形按钮8"}, {"图形按钮12", "图形按钮10"}, {"图形按钮11", "图形按钮10"}};
+        {installMusicButton, musicPathFrame}, {restoreMusicButton, installMusicButton}, {playMusicToggle,
+                                                                                         startGameButton},
+                                                                                         {officialSiteButton,
+                                                                                         startGameButton}};
     const std::pair<const char*, const char*> framed[] = {
-        {"编辑框3", "图形按钮1"}, {"编辑框2", "图形按钮5"}, {"编辑框1", "图形按钮4"}};
+        {musicPathBox, musicPathFrame}, {liveVersionBox, liveVersionFrame}, {experienceVersionBox,
+                                                                             experienceVersionFrame}};
     for (const Case& k : cases) {
         Scale scale(k.dpi);
         EXPECT_EQ(scale.windowRect(app.main.bounds()), (Rect{0, 0, k.width, k.height})) << k.dpi;
@@ -127,20 +142,21 @@ TEST_F(MainWindow, ScalesWithTheDisplayDpiKeepingOverlapsFramesAndHits) {
             int x = r.left + r.width / 2, y = r.top + r.height / 2;
             const Control* unscaled = controlAt(app.main, x, y);
             if (!unscaled || x < 0) continue;
-            EXPECT_EQ(controlAt(app.main, scale.px(x), scale.px(y), scale), unscaled) << k.dpi << " dpi: " << control.name();
+            EXPECT_EQ(controlAt(app.main, scale.px(x), scale.px(y), scale),
+                      unscaled) << k.dpi << " dpi: " << control.name();
         }
     }
 }
 
 TEST_F(MainWindow, ClicksFlipTheToggleAndCheckOneRadioOfTheGroup) {
-    app.main.fire(c("单选框2"), Event::Clicked);
-    EXPECT_TRUE(c("单选框2").checked());
-    EXPECT_FALSE(c("单选框1").checked());
-    app.main.fire(c("单选框1"), Event::Clicked);
-    EXPECT_TRUE(c("单选框1").checked());
-    EXPECT_FALSE(c("单选框2").checked());
-    app.main.fire(c("单选框1"), Event::Clicked);
-    EXPECT_TRUE(c("单选框1").checked());
+    app.main.fire(c(experienceChoice), Event::Clicked);
+    EXPECT_TRUE(c(experienceChoice).checked());
+    EXPECT_FALSE(c(liveChoice).checked());
+    app.main.fire(c(liveChoice), Event::Clicked);
+    EXPECT_TRUE(c(liveChoice).checked());
+    EXPECT_FALSE(c(experienceChoice).checked());
+    app.main.fire(c(liveChoice), Event::Clicked);
+    EXPECT_TRUE(c(liveChoice).checked());
 }
 
 // Tab and Shift+Tab go round the stops the window has now; the arrows go round the radio
@@ -155,25 +171,28 @@ TEST_F(MainWindow, TabFollowsTheTaskWithTheRadioGroupAsOneStopAndPassesOverDisab
         }
         return names;
     };
-    const std::vector<std::string> rest = {"图形按钮2", "编辑框3", "透明标签12", "图形按钮8", "图形按钮9", "图形按钮12",
-                                           "图形按钮10", "图形按钮11", "图形按钮3", "图形按钮6", "图形按钮7"};
+    const std::vector<std::string> rest = {switchButton, musicPathBox, chooseMusicLink, installMusicButton,
+                                           restoreMusicButton, playMusicToggle,
+                                           startGameButton, officialSiteButton, fullScreenButton, minimiseButton,
+                                               closeButton};
     struct Case {
         const char* chosen;  // the radio button clicked first, if any
         std::vector<std::string> stops;
         bool restoreShown = false;  // the link that puts the game's launcher back follows 转 换
     };
     const Case cases[] = {
-        {nullptr, {"单选框1", "编辑框2", "编辑框1"}},
-        {"单选框2", {"单选框2", "编辑框1"}},  // choosing the experience server disables 编辑框2
-        {"单选框1", {"单选框1", "编辑框2"}},
-        {"单选框1", {"单选框1", "编辑框2"}, true},
+        {nullptr, {liveChoice, liveVersionBox, experienceVersionBox}},
+        {experienceChoice, {experienceChoice, experienceVersionBox}},  // choosing the experience server disables the live version box
+        {liveChoice, {liveChoice, liveVersionBox}},
+        {liveChoice, {liveChoice, liveVersionBox}, true},
     };
     for (const Case& k : cases) {
         if (k.chosen) app.main.fire(c(k.chosen), Event::Clicked);
-        c("透明标签17").setVisible(k.restoreShown);
+        c(restoreLauncherLink).setVisible(k.restoreShown);
         std::vector<std::string> stops = k.stops, forwards, backwards;
         stops.insert(stops.end(), rest.begin(), rest.end());
-        if (k.restoreShown) stops.insert(stops.begin() + static_cast<std::ptrdiff_t>(k.stops.size()) + 1, "透明标签17");
+        if (k.restoreShown) stops.insert(stops.begin() + static_cast<std::ptrdiff_t>(k.stops.size()) + 1,
+                                         restoreLauncherLink);
         for (std::size_t i = 0, n = stops.size(); i < 16; ++i) {
             forwards.push_back(stops[i % n]);
             backwards.push_back(stops[n - 1 - i % n]);
@@ -182,16 +201,17 @@ TEST_F(MainWindow, TabFollowsTheTaskWithTheRadioGroupAsOneStopAndPassesOverDisab
         EXPECT_EQ(round(true), backwards) << (k.chosen ? k.chosen : "no choice");
     }
     // From the choice that is not checked, Tab still leaves the group.
-    EXPECT_STREQ(nextTabStop(app.main, &c("单选框2"), false)->name(), "编辑框2");
-    EXPECT_STREQ(nextTabStop(app.main, &c("单选框2"), true)->name(), "图形按钮7");
+    EXPECT_STREQ(nextTabStop(app.main, &c(experienceChoice), false)->name(), liveVersionBox);
+    EXPECT_STREQ(nextTabStop(app.main, &c(experienceChoice), true)->name(), closeButton);
     for (bool backwards : {false, true}) {
-        EXPECT_EQ(nextRadio(app.main, c("单选框1"), backwards), &c("单选框2"));
-        EXPECT_EQ(nextRadio(app.main, c("单选框2"), backwards), &c("单选框1"));
+        EXPECT_EQ(nextRadio(app.main, c(liveChoice), backwards), &c(experienceChoice));
+        EXPECT_EQ(nextRadio(app.main, c(experienceChoice), backwards), &c(liveChoice));
     }
     Window preview(previewWindowSpec(), app);
-    EXPECT_STREQ(nextTabStop(preview, nullptr, false)->name(), "图形按钮3");
-    EXPECT_STREQ(nextTabStop(preview, &preview.control("图形按钮3"), true)->name(), "图形按钮3");
-    EXPECT_STREQ(preview.spec().cancelButton, "图形按钮3");
+    EXPECT_STREQ(nextTabStop(preview, nullptr, false)->name(), preview_controls::closeButton);
+    EXPECT_STREQ(nextTabStop(preview, &preview.control(preview_controls::closeButton), true)->name(),
+                 preview_controls::closeButton);
+    EXPECT_STREQ(preview.spec().cancelButton, preview_controls::closeButton);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/app.h"
 #include "fake_platform.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 namespace fs = std::filesystem;
 using testing::readFile;
@@ -19,7 +22,7 @@ protected:
     fs::path installed() const { return dir.path() / "TCLS" / "music" / "sound.mp3"; }
     Text pathOf(const std::string& name) const { return dir.text() + "\\" + name; }
     void click(const char* button, const Text& musicPath = "") {
-        app.main.control("编辑框3").setText(musicPath);
+        app.main.control(musicPathBox).setText(musicPath);
         fake.messages.clear();
         app.main.fire(app.main.control(button), Event::Clicked);
     }
@@ -37,12 +40,12 @@ TEST_F(LoadingMusic, NothingIsWrittenFromAnUnusableSource) {
         Text message;
     };
     const Case cases[] = {
-        {"图形按钮8", "", "提示：没填写mp3文件路径。"},
-        {"图形按钮8", "   ", "提示：无法读取mp3文件：   "},
-        {"图形按钮8", pathOf("missing.mp3"), "提示：无法读取mp3文件：" + pathOf("missing.mp3")},
-        {"图形按钮8", pathOf("empty.mp3"), "提示：无法读取mp3文件：" + pathOf("empty.mp3")},
-        {"图形按钮8", pathOf("TCLS"), "提示：无法读取mp3文件：" + pathOf("TCLS")},  // a folder
-        {"图形按钮9", pathOf("empty.mp3"), "提示：没有找到备份音乐文件：" + pathOf("sound.mp3")},
+        {installMusicButton, "", "提示：没填写mp3文件路径。"},
+        {installMusicButton, "   ", "提示：无法读取mp3文件：   "},
+        {installMusicButton, pathOf("missing.mp3"), "提示：无法读取mp3文件：" + pathOf("missing.mp3")},
+        {installMusicButton, pathOf("empty.mp3"), "提示：无法读取mp3文件：" + pathOf("empty.mp3")},
+        {installMusicButton, pathOf("TCLS"), "提示：无法读取mp3文件：" + pathOf("TCLS")},  // a folder
+        {restoreMusicButton, pathOf("empty.mp3"), "提示：没有找到备份音乐文件：" + pathOf("sound.mp3")},
     };
     for (const Case& c : cases) {
         click(c.button, c.musicPath);
@@ -50,7 +53,7 @@ TEST_F(LoadingMusic, NothingIsWrittenFromAnUnusableSource) {
         EXPECT_EQ(readFile(installed()), "launcher's own music") << c.musicPath;
     }
     writeFile(dir.path() / "sound.mp3", "");
-    click("图形按钮9");
+    click(restoreMusicButton);
     EXPECT_EQ(fake.messages, std::vector<Text>{"提示：没有找到备份音乐文件：" + pathOf("sound.mp3")});
 }
 
@@ -61,18 +64,18 @@ TEST_F(LoadingMusic, InstallCopiesByteForByteAndRestoreBringsBackTheBackup) {
     writeFile(dir.path() / "sound.mp3", "backup copy");
     const std::vector<Text> ok{"提示：OK了，现在就可以用了。"};
 
-    click("图形按钮8", pathOf("我的 歌.mp3"));
+    click(installMusicButton, pathOf("我的 歌.mp3"));
     EXPECT_EQ(readFile(installed()), first);
-    click("图形按钮8", pathOf("second.mp3"));
+    click(installMusicButton, pathOf("second.mp3"));
     EXPECT_EQ(readFile(installed()), "second");
     EXPECT_EQ(fake.messages, ok);
     std::string large(3 * (1 << 20) + 17, '\0');  // several pieces of a copy
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 4099);
     writeFile(dir.path() / "large.mp3", large);
-    click("图形按钮8", pathOf("large.mp3"));
+    click(installMusicButton, pathOf("large.mp3"));
     EXPECT_EQ(readFile(installed()), large);
     EXPECT_EQ(fake.messages, ok);
-    click("图形按钮9");
+    click(restoreMusicButton);
     EXPECT_EQ(readFile(installed()), "backup copy");
     EXPECT_TRUE(fake.messages.empty());
 }
@@ -83,16 +86,16 @@ TEST_F(LoadingMusic, TheFirstInstallKeepsTheLaunchersOwnMusicForRestore) {
     writeFile(dir.path() / "new.mp3", "new song");
     writeFile(dir.path() / "newer.mp3", "newer song");
     fs::create_directory(dir.path() / "sound.mp3.vorlane-new");  // the copy cannot be staged
-    click("图形按钮8", pathOf("new.mp3"));
+    click(installMusicButton, pathOf("new.mp3"));
     EXPECT_EQ(fake.messages, std::vector<Text>{"提示：无法备份原来的背景音乐：" + pathOf("sound.mp3")});
     EXPECT_EQ(readFile(installed()), "launcher's own music");
     fs::remove(dir.path() / "sound.mp3.vorlane-new");
     for (const char* song : {"new.mp3", "newer.mp3"}) {
-        click("图形按钮8", pathOf(song));
+        click(installMusicButton, pathOf(song));
         EXPECT_EQ(fake.messages, std::vector<Text>{"提示：OK了，现在就可以用了。"});
         EXPECT_EQ(readFile(dir.path() / "sound.mp3"), "launcher's own music") << song;
     }
-    click("图形按钮9");
+    click(restoreMusicButton);
     EXPECT_EQ(readFile(installed()), "launcher's own music");
 }
 
@@ -105,7 +108,7 @@ TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
     // once, and the copy once reads back altered.
     const std::pair<int, bool> steps[] = {{2, false}, {3, false}, {4, false}, {5, false}, {3, true}};
     for (const auto& [failAt, lies] : steps) {
-        for (const char* button : {"图形按钮8", "图形按钮9"}) {
+        for (const char* button : {installMusicButton, restoreMusicButton}) {
             fake.fileOps.calls = fake.fileOps.callsAfterFailure = 0;
             fake.fileOps.failAt = failAt;
             fake.fileOps.lies = lies;
@@ -117,7 +120,7 @@ TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
     }
     fake.fileOps.failAt = 0;
     fs::remove_all(dir.path() / "TCLS");
-    for (const char* button : {"图形按钮8", "图形按钮9"}) {
+    for (const char* button : {installMusicButton, restoreMusicButton}) {
         click(button, pathOf("new.mp3"));
         EXPECT_EQ(fake.messages, failure) << button;
     }
@@ -126,9 +129,9 @@ TEST_F(LoadingMusic, FailedWriteIsReportedAndKeepsTheOldMusic) {
 
 TEST_F(LoadingMusic, PreviewFollowsTheToggleAndPlaysTheInstalledFile) {
     writeFile(dir.path() / "sound.mp3", "backup copy");
-    Control& toggle = app.main.control("图形按钮12");
+    Control& toggle = app.main.control(playMusicToggle);
     for (bool play : {true, false, true, false, true}) {
-        click("图形按钮12", pathOf("other.mp3"));
+        click(playMusicToggle, pathOf("other.mp3"));
         EXPECT_EQ(toggle.checked(), play);
         ASSERT_FALSE(fake.music.empty());
         EXPECT_EQ(fake.music.back().play, play);
@@ -138,8 +141,8 @@ TEST_F(LoadingMusic, PreviewFollowsTheToggleAndPlaysTheInstalledFile) {
         }
     }
     // Install and restore leave a running preview alone.
-    click("图形按钮8", pathOf("sound.mp3"));
-    click("图形按钮9");
+    click(installMusicButton, pathOf("sound.mp3"));
+    click(restoreMusicButton);
     EXPECT_EQ(fake.music.size(), 5u);
     EXPECT_TRUE(toggle.checked());
 }
@@ -147,21 +150,21 @@ TEST_F(LoadingMusic, PreviewFollowsTheToggleAndPlaysTheInstalledFile) {
 // Music that ends by itself shows "播 放" again without the handler running again, so the
 // next click plays.
 TEST_F(LoadingMusic, MusicThatEndsByItselfResetsTheToggle) {
-    Control& toggle = app.main.control("图形按钮12");
-    click("图形按钮12");
+    Control& toggle = app.main.control(playMusicToggle);
+    click(playMusicToggle);
     ASSERT_TRUE(toggle.checked());
     fake.endMusic();
     EXPECT_FALSE(toggle.checked());
     EXPECT_EQ(fake.music.size(), 1u) << "nothing was stopped or played again";
-    click("图形按钮12");
+    click(playMusicToggle);
     EXPECT_TRUE(toggle.checked());
     ASSERT_EQ(fake.music.size(), 2u);
     EXPECT_TRUE(fake.music.back().play);
 }
 
 TEST_F(LoadingMusic, ChooseTakesAConfirmedPathAndACancelKeepsTheBox) {
-    Control& box = app.main.control("编辑框3");
-    Control& label = app.main.control("透明标签12");
+    Control& box = app.main.control(musicPathBox);
+    Control& label = app.main.control(chooseMusicLink);
     fake.dialogChoice = pathOf("chosen song.mp3");
     app.main.fire(label, Event::LeftButtonDown);
     EXPECT_EQ(box.text(), pathOf("chosen song.mp3"));

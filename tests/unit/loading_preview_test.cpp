@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/app.h"
 #include "fake_platform.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 namespace fs = std::filesystem;
 using testing::writeFile;
@@ -16,7 +19,7 @@ protected:
     }
 
     fs::path picture() const { return dir.path() / "TCLS" / "ui" / "background_Loading.png"; }
-    void open() { app.main.fire(app.main.control("图形按钮3"), Event::Clicked); }
+    void open() { app.main.fire(app.main.control(fullScreenButton), Event::Clicked); }
 
     testing::TempDir dir;
     testing::FakePlatform fake;
@@ -33,12 +36,12 @@ TEST_F(LoadingPreview, CoversTheWholeScreenWithTheCloseButtonInPlace) {
             inspected = true;
             EXPECT_EQ(&window, app.preview.get());
             EXPECT_EQ(window.bounds(), (Rect{0, 0, w, h}));
-            const Control& box = window.control("动画框1");
+            const Control& box = window.control(preview_controls::pictureBox);
             EXPECT_EQ(box.bounds(), (Rect{0, 0, w, h}));
-            EXPECT_EQ(box.placedObject(), &window.control("动画物体1"));
+            EXPECT_EQ(box.placedObject(), &window.control(preview_controls::picture));
             EXPECT_EQ(box.placedLeft(), 0);
             EXPECT_EQ(box.placedTop(), 0);
-            EXPECT_EQ(window.control("图形按钮3").bounds(), (Rect{0, 32, 376, 32}));
+            EXPECT_EQ(window.control(preview_controls::closeButton).bounds(), (Rect{0, 32, 376, 32}));
         };
         open();
         EXPECT_TRUE(inspected) << w << "x" << h;
@@ -55,7 +58,7 @@ TEST_F(LoadingPreview, ReadsThePictureAfreshAtEveryOpening) {
             writeFile(picture(), bytes);
         }
         Bytes shown{'x'};
-        fake.whileModal = [&](Window& window) { shown = window.control("动画物体1").pictureBytes(); };
+        fake.whileModal = [&](Window& window) { shown = window.control(preview_controls::picture).pictureBytes(); };
         open();
         EXPECT_EQ(bytesToText(shown), bytes);
     }
@@ -69,7 +72,7 @@ TEST_F(LoadingPreview, CloseDestroysOnlyThePreview) {
     Window* opened = nullptr;
     fake.whileModal = [&](Window& window) {
         opened = &window;
-        window.fire(window.control("图形按钮3"), Event::Clicked);
+        window.fire(window.control(preview_controls::closeButton), Event::Clicked);
         EXPECT_EQ(app.preview.get(), &window);  // still alive for the host after the click
     };
     open();
@@ -77,7 +80,7 @@ TEST_F(LoadingPreview, CloseDestroysOnlyThePreview) {
     EXPECT_EQ(fake.destroyedWindows, std::vector<Window*>{opened});
     EXPECT_EQ(app.preview, nullptr);
     EXPECT_EQ(app.main.bounds(), mainBounds);
-    EXPECT_TRUE(app.main.control("动画物体1").pictureBytes().empty());
+    EXPECT_TRUE(app.main.control(loadingPicture).pictureBytes().empty());
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 #include <filesystem>
 #include <string>
 
-#include "app/app.h"
 #include "fake_platform.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 using testing::FakePlatform;
 using testing::TempDir;
@@ -24,7 +27,7 @@ HttpResponse page(const std::string& body) { return {Bytes(body.begin(), body.en
 
 std::string downloadPage(const std::string& version) { return "<p>" + kLiveStart + version + kLiveEnd + "</p>"; }
 
-void fireTick(App& run) { run.main.fire(run.main.control("时钟1"), Event::Tick); }
+void fireTick(App& run) { run.main.fire(run.main.control(versionTimer), Event::Tick); }
 
 // The start-up, then `ticks` ticks, the pages of each coming back before the next.
 void startAndTick(FakePlatform& net, App& run, int ticks) {
@@ -47,7 +50,7 @@ protected:
     ~OnlineLabels() override { webAddresses = saved; }
 
     const Text& caption(const char* name) { return app.main.control(name).text(); }
-    int interval() { return app.main.control("时钟1").interval(); }
+    int interval() { return app.main.control(versionTimer).interval(); }
     void start() {
         app.main.fireCreated();
         fake.arriveAll();
@@ -70,17 +73,17 @@ protected:
 TEST_F(OnlineLabels, WellFormedPagesFillEveryLabelAndTheSecondTickStopsTheTimer) {
     serve(downloadPage("2.0.1"), "<!-- cfs1.0iii cfv3.0.2.7vvvv -->");
     start();
-    EXPECT_EQ(caption("透明标签10"), "IP：192.168.1.23");
-    EXPECT_EQ(caption("透明标签15"), "1.0");
+    EXPECT_EQ(caption(ipAddressLabel), "IP：192.168.1.23");
+    EXPECT_EQ(caption(newestReleaseLabel), "1.0");
     EXPECT_EQ(fake.openedUrls, std::vector<Text>{kPortal});
     EXPECT_TRUE(fake.messages.empty());
 
     tick();
-    EXPECT_EQ(caption("透明标签5"), "2.0.1");
-    EXPECT_EQ(caption("透明标签4"), "3.0.2.7");
+    EXPECT_EQ(caption(liveNewestVersionLabel), "2.0.1");
+    EXPECT_EQ(caption(experienceNewestVersionLabel), "3.0.2.7");
     EXPECT_EQ(interval(), 100);
     tick();
-    EXPECT_EQ(caption("透明标签5"), "0.2.0.1");
+    EXPECT_EQ(caption(liveNewestVersionLabel), "0.2.0.1");
     EXPECT_EQ(interval(), 0);
     EXPECT_EQ(fake.fetchedUrls, (std::vector<Text>{kMaker, webAddresses.downloadPage, kMaker}));
 }
@@ -104,8 +107,9 @@ TEST_F(OnlineLabels, LabelsWaitForTheirOwnPagesAndTicksMeanwhileFetchNothing) {
         net.pages[kMaker] = page("cfs1.1iii cfv3.1vvvv");
         App run(net);
         auto captions = [&run] {
-            return std::vector<Text>{run.main.control("透明标签15").text(), run.main.control("透明标签5").text(),
-                                     run.main.control("透明标签4").text()};
+            return std::vector<Text>{run.main.control(newestReleaseLabel).text(),
+                                     run.main.control(liveNewestVersionLabel).text(),
+                                     run.main.control(experienceNewestVersionLabel).text()};
         };
         run.main.fireCreated();
         for (int i = 0; i < 3; ++i) fireTick(run);
@@ -121,8 +125,8 @@ TEST_F(OnlineLabels, LabelsWaitForTheirOwnPagesAndTicksMeanwhileFetchNothing) {
         EXPECT_EQ(net.messages, std::vector<Text>{notice}) << c.first;
 
         fireTick(run);
-        EXPECT_EQ(run.main.control("透明标签5").text(), "0.2.0.1") << c.first;
-        EXPECT_EQ(run.main.control("时钟1").interval(), 0) << c.first;
+        EXPECT_EQ(run.main.control(liveNewestVersionLabel).text(), "0.2.0.1") << c.first;
+        EXPECT_EQ(run.main.control(versionTimer).interval(), 0) << c.first;
         EXPECT_EQ(net.fetchedUrls.size(), 3u) << c.first;
     }
 }
@@ -132,8 +136,8 @@ TEST_F(OnlineLabels, ThePageToPublishCarriesBothMarkers) {
     serve(downloadPage("1.2.3.4"), testing::readFile(site));
     start();
     tick();
-    EXPECT_EQ(caption("透明标签15"), "1.0");
-    EXPECT_EQ(caption("透明标签4"), "1.0.0.0");
+    EXPECT_EQ(caption(newestReleaseLabel), "1.0");
+    EXPECT_EQ(caption(experienceNewestVersionLabel), "1.0.0.0");
     EXPECT_TRUE(fake.messages.empty());
 }
 
@@ -142,10 +146,10 @@ TEST_F(OnlineLabels, NoNetworkLeavesEmptyLabelsAndAZeroPrefix) {
     tick();
     tick();
     tick();  // a tick already queued when the timer stopped changes nothing
-    EXPECT_EQ(caption("透明标签10"), "IP：192.168.1.23");
-    EXPECT_EQ(caption("透明标签15"), "");
-    EXPECT_EQ(caption("透明标签4"), "");
-    EXPECT_EQ(caption("透明标签5"), "0.");
+    EXPECT_EQ(caption(ipAddressLabel), "IP：192.168.1.23");
+    EXPECT_EQ(caption(newestReleaseLabel), "");
+    EXPECT_EQ(caption(experienceNewestVersionLabel), "");
+    EXPECT_EQ(caption(liveNewestVersionLabel), "0.");
     EXPECT_EQ(interval(), 0);
     EXPECT_TRUE(fake.messages.empty());
 }
@@ -156,9 +160,9 @@ TEST_F(OnlineLabels, UnpublishedAddressesAreNeitherFetchedNorOpened) {
     serve(downloadPage("1.2.3.4"), "cfs9.0iii cfv1.0vvvv");
     start();
     tick();
-    EXPECT_EQ(caption("透明标签15"), "");
-    EXPECT_EQ(caption("透明标签4"), "");
-    EXPECT_EQ(caption("透明标签5"), "1.2.3.4");
+    EXPECT_EQ(caption(newestReleaseLabel), "");
+    EXPECT_EQ(caption(experienceNewestVersionLabel), "");
+    EXPECT_EQ(caption(liveNewestVersionLabel), "1.2.3.4");
     EXPECT_EQ(fake.fetchedUrls, std::vector<Text>{webAddresses.downloadPage});
     EXPECT_TRUE(fake.openedUrls.empty());
     EXPECT_TRUE(fake.messages.empty());
@@ -182,8 +186,8 @@ TEST_F(OnlineLabels, EachMakerMarkerPairIsReadOnItsOwn) {
         net.pages[kMaker] = page(c.makerPage);
         App run(net);
         startAndTick(net, run, 2);
-        EXPECT_EQ(run.main.control("透明标签15").text(), c.release) << c.makerPage;
-        EXPECT_EQ(run.main.control("透明标签4").text(), c.experience) << c.makerPage;
+        EXPECT_EQ(run.main.control(newestReleaseLabel).text(), c.release) << c.makerPage;
+        EXPECT_EQ(run.main.control(experienceNewestVersionLabel).text(), c.experience) << c.makerPage;
     }
 }
 
@@ -204,8 +208,8 @@ TEST_F(OnlineLabels, LiveVersionIsCompletedOnceToFourParts) {
         net.pages[webAddresses.downloadPage] = page(c.download);
         App run(net);
         startAndTick(net, run, 2);
-        EXPECT_EQ(run.main.control("透明标签5").text(), c.shown) << c.download;
-        EXPECT_EQ(run.main.control("时钟1").interval(), 0);
+        EXPECT_EQ(run.main.control(liveNewestVersionLabel).text(), c.shown) << c.download;
+        EXPECT_EQ(run.main.control(versionTimer).interval(), 0);
     }
 }
 
@@ -214,8 +218,8 @@ TEST_F(OnlineLabels, DownloadPageSayingZeroVersionIsFetchedThreeTimesThenTheTime
     for (int i = 0; i < 6; ++i) tick();
     EXPECT_EQ(fake.fetchedUrls.size(), 6u);  // three ticks, each fetching both pages
     EXPECT_EQ(interval(), 0);
-    EXPECT_EQ(caption("透明标签5"), "0.0.0.0");
-    EXPECT_EQ(caption("透明标签4"), "2.0");
+    EXPECT_EQ(caption(liveNewestVersionLabel), "0.0.0.0");
+    EXPECT_EQ(caption(experienceNewestVersionLabel), "2.0");
 }
 
 TEST_F(OnlineLabels, UpdateNoticeOnlyForANewerRelease) {
@@ -242,7 +246,7 @@ TEST_F(OnlineLabels, UpdateNoticeOnlyForANewerRelease) {
             EXPECT_TRUE(net.messages.empty()) << c.makerPage;
             EXPECT_EQ(net.openedUrls, std::vector<Text>{kPortal}) << c.makerPage;
         }
-        EXPECT_EQ(run.main.control("透明标签13").text(), "1.0");
+        EXPECT_EQ(run.main.control(ownVersionLabel).text(), "1.0");
     }
 }
 

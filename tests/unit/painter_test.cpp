@@ -5,15 +5,18 @@
 #include <map>
 #include <memory>
 
-#include "app/app.h"
 #include "fake_platform.h"
-#include "platform/ui/hit_test.h"
-#include "platform/ui/painter.h"
-#include "platform/ui/resample.h"
-#include "platform/ui/skin_pictures.h"
+#include "program/app.h"
+#include "program/controls.h"
+#include "ui/hit_test.h"
+#include "ui/painter.h"
+#include "ui/resample.h"
+#include "ui/skin_pictures.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 // The skin pictures, read from the committed BMP files (the 2x set from assets/2x).
 std::optional<Bitmap> assetPicture(std::string_view name, int factor) {
@@ -51,9 +54,11 @@ public:
         return out;
     }
 };
+const RawDecoder kRaw;
 
 struct Surface {
-    explicit Surface(int w, int h) : width(w), pixels(static_cast<std::size_t>(w) * h, 0xABCDEF), canvas(pixels.data(), w, h) {}
+    explicit Surface(int w, int h) : width(w), pixels(static_cast<std::size_t>(w) * h, 0xABCDEF), canvas(pixels.data(),
+                                                                                                         w, h) {}
     int width;
     std::vector<std::uint32_t> pixels;
     PixelCanvas canvas;
@@ -74,31 +79,35 @@ struct ButtonWindow {
     Window window{spec, app};
 };
 
-Bitmap solid(int w, int h, Rgb c) { return {w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h, packRgb(c))}; }
+Bitmap solid(int w, int h, Rgb c) { return {w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h,
+                                                                             packRgb(c))}; }
 
 TEST(Painter, SkipsExactlyTheTransparentColourAndNothingNearIt) {
+    ShownPictures shown{kRaw};
     MadePictures pics;
     pics.pictures["key"] = {3, 1, {packRgb({160, 160, 160}), packRgb({161, 160, 160}), packRgb({160, 160, 159})}};
     ButtonWindow w("key", {1, 1, 3, 1}, 5, 3, {1, 2, 3});
     Surface s(5, 3);
-    paintWindow(w.window, s.canvas, pics, RawDecoder{});
+    paintWindow(w.window, s.canvas, pics, shown);
     EXPECT_EQ(s.at(1, 1), (Rgb{1, 2, 3}));
     EXPECT_EQ(s.at(2, 1), (Rgb{161, 160, 160}));
     EXPECT_EQ(s.at(3, 1), (Rgb{160, 160, 159}));
 }
 
 TEST(Painter, TilesTheBackgroundTextureFromTheTopLeft) {
+    ShownPictures shown{kRaw};
     SkinPictures pics(assetPicture);
     const Bitmap* texture = pics.picture("background", Scale{});
     ASSERT_NE(texture, nullptr);
     ASSERT_EQ(texture->width, 323);
     ASSERT_EQ(texture->height, 165);
-    const WindowSpec spec{.name = "w", .title = "", .width = 847, .height = 490, .background = "background", .controls = {}};
+    const WindowSpec spec{.name = "w", .title = "", .width = 847, .height = 490, .background = "background",
+                          .controls = {}};
     testing::FakePlatform fake;
     App app(fake);
     Window window(spec, app);
     Surface s(847, 490);
-    paintWindow(window, s.canvas, pics, RawDecoder{});
+    paintWindow(window, s.canvas, pics, shown);
     for (int y : {0, 7, 164, 165, 166, 329, 330, 489}) {
         for (int x : {0, 5, 322, 323, 324, 645, 646, 846}) {
             EXPECT_EQ(s.at(x, y), unpackRgb(texture->at(x % 323, y % 165))) << x << "," << y;
@@ -107,6 +116,7 @@ TEST(Painter, TilesTheBackgroundTextureFromTheTopLeft) {
 }
 
 TEST(Painter, AtTwiceTheScaleTilesAndDrawsTheDoubleSizePicturesWithTheirKey) {
+    ShownPictures shown{kRaw};
     SkinPictures pics(assetPicture);
     const Bitmap* texture = pics.picture("background", Scale{192});
     const Bitmap* plate = pics.picture("plate_convert_normal", Scale{192});
@@ -118,10 +128,10 @@ TEST(Painter, AtTwiceTheScaleTilesAndDrawsTheDoubleSizePicturesWithTheirKey) {
     Surface s(1694, 980);
     // The host repaints only what changed: nothing outside the clip is touched.
     s.canvas.setClip({0, 0, 600, 980});
-    paintWindow(w.window, s.canvas, pics, RawDecoder{}, {}, Scale{192});
+    paintWindow(w.window, s.canvas, pics, shown, {}, Scale{192});
     EXPECT_EQ(packRgb(s.at(600, 10)), 0xABCDEFu);
     s.canvas.setClip({0, 0, 1694, 980});
-    paintWindow(w.window, s.canvas, pics, RawDecoder{}, {}, Scale{192});
+    paintWindow(w.window, s.canvas, pics, shown, {}, Scale{192});
     for (int y : {0, 329, 330, 331, 659, 660, 979}) {
         for (int x : {0, 645, 646, 647, 1291, 1292, 1693}) {
             EXPECT_EQ(s.at(x, y), unpackRgb(texture->at(x % 646, y % 330))) << x << "," << y;
@@ -141,12 +151,13 @@ TEST(Painter, AtTwiceTheScaleTilesAndDrawsTheDoubleSizePicturesWithTheirKey) {
 }
 
 TEST(Painter, BetweenTheSetsShowsNoKeyColourAndKeepsThePlateWhole) {
+    ShownPictures shown{kRaw};
     SkinPictures pics(assetPicture);
     ButtonWindow w("plate_to_bgm_normal", {4, 4, 128, 32}, 140, 40, {0, 0, 255});
     for (int dpi : {120, 144, 168, 216, 288}) {
         Scale scale(dpi);
         Surface s(scale.px(140), scale.px(40));
-        paintWindow(w.window, s.canvas, pics, RawDecoder{}, {}, scale);
+        paintWindow(w.window, s.canvas, pics, shown, {}, scale);
         int plate = 0;
         for (int y = 0; y < scale.px(40); ++y) {
             for (int x = 0; x < scale.px(140); ++x) {
@@ -194,6 +205,7 @@ TEST(Resample, AveragesTheAreaAndKeepsTheKeyApartFromTheColours) {
 }
 
 TEST(Painter, DrawsRadioButtonsInTheSkinAtEveryScale) {
+    ShownPictures shown{kRaw};
     const Rgb back{20, 20, 20}, mark{216, 54, 7};
     const ControlSpec rows[] = {{.name = "r", .kind = ControlKind::RadioButton, .left = 16, .top = 40, .width = 120,
                                  .height = 24, .text = "体验服转换到正服", .textColour = mark}};
@@ -206,7 +218,7 @@ TEST(Painter, DrawsRadioButtonsInTheSkinAtEveryScale) {
             Scale scale(dpi);
             window.control("r").setChecked(checked);
             Surface s(scale.px(150), scale.px(70));
-            paintWindow(window, s.canvas, MadePictures{}, RawDecoder{}, {}, scale);
+            paintWindow(window, s.canvas, MadePictures{}, shown, {}, scale);
             const double f = scale.factor(), cx = scale.px(16) + 6.5 * f, cy = scale.px(40) + scale.px(24) / 2.0;
             auto at = [&](double x, double y) { return s.at(static_cast<int>(x), static_cast<int>(y)); };
             EXPECT_EQ(at(cx - 5.25 * f, cy), mark) << dpi << " dpi: the ring";
@@ -221,19 +233,20 @@ TEST(Painter, DrawsRadioButtonsInTheSkinAtEveryScale) {
 // with its outermost pixels light, so it follows the slanted edge; on a link or a radio
 // button, the edge of its box.
 TEST(Painter, FocusRingTracesThePlateOrTheBoxOfTheFocusedControlOnly) {
+    ShownPictures shown{kRaw};
     SkinPictures pics(assetPicture);
     testing::FakePlatform fake;
     App app(fake);
     for (int dpi : {96, 144, 192}) {
         const Scale scale(dpi);
         const int w = scale.px(1);
-        for (const char* name : {"图形按钮2", "透明标签12", "单选框1"}) {
+        for (const char* name : {switchButton, chooseMusicLink, liveChoice}) {
             const Control& c = app.main.control(name);
             const Rect r = scale.rect(c.windowRect());
             auto paint = [&](const Control* focused) {
                 auto s = std::make_unique<Surface>(scale.px(847), scale.px(490));
                 s->canvas.setClip({r.left - 8, r.top - 8, r.width + 16, r.height + 16});
-                paintWindow(app.main, s->canvas, pics, RawDecoder{}, {.focused = focused}, scale);
+                paintWindow(app.main, s->canvas, pics, shown, {.focused = focused}, scale);
                 return s;
             };
             const auto plain = paint(nullptr), ringed = paint(&c);
@@ -259,6 +272,7 @@ TEST(Painter, FocusRingTracesThePlateOrTheBoxOfTheFocusedControlOnly) {
 }
 
 TEST(Painter, ClipsChildrenToTheirPictureBoxAndStacksEarlierRowsOnTop) {
+    ShownPictures shown{kRaw};
     MadePictures pics;
     pics.pictures["red"] = solid(10, 10, {200, 0, 0});
     const ControlSpec rows[] = {
@@ -277,7 +291,7 @@ TEST(Painter, ClipsChildrenToTheirPictureBoxAndStacksEarlierRowsOnTop) {
     App app(fake);
     Window window(spec, app);
     Surface s(20, 10);
-    paintWindow(window, s.canvas, pics, RawDecoder{});
+    paintWindow(window, s.canvas, pics, shown);
     EXPECT_EQ(s.at(3, 3), (Rgb{0, 0, 200})) << "the edit box lies above its frame";
     EXPECT_EQ(s.at(6, 6), (Rgb{200, 0, 0}));
     EXPECT_EQ(s.at(12, 2), (Rgb{0, 200, 0}));
@@ -287,6 +301,7 @@ TEST(Painter, ClipsChildrenToTheirPictureBoxAndStacksEarlierRowsOnTop) {
 }
 
 TEST(Painter, ShowsAnAnimationObjectAtItsPlaceKeepingOnlyWhatItsBoxShows) {
+    ShownPictures shown{kRaw};
     const ControlSpec rows[] = {
         {.name = "obj", .kind = ControlKind::AnimationObject, .left = 3, .top = 3, .width = 9, .height = 9,
          .visible = false},
@@ -304,18 +319,18 @@ TEST(Painter, ShowsAnAnimationObjectAtItsPlaceKeepingOnlyWhatItsBoxShows) {
     obj.setPictureBytes({'R', 6, 1, 10, 0, 0, 20, 0, 0, 30, 0, 0, 40, 0, 0, 50, 0, 0, 60, 0, 0});
     for (int f : {1, 2}) {
         Surface s(8 * f, 6 * f);
-        paintWindow(window, s.canvas, MadePictures{}, RawDecoder{}, {}, Scale(96 * f));
+        paintWindow(window, s.canvas, MadePictures{}, shown, {}, Scale(96 * f));
         EXPECT_EQ(s.at(f, f), (Rgb{10, 0, 0})) << f;
         EXPECT_EQ(s.at(5 * f - 1, 2 * f - 1), (Rgb{40, 0, 0})) << f;
         EXPECT_EQ(s.at(5 * f, f), (Rgb{9, 9, 9})) << f;
         EXPECT_EQ(s.at(f, 2 * f), (Rgb{5, 5, 5})) << f;
-        const Bitmap& kept = *obj.shownPicture()->pixels;
+        const Bitmap& kept = *shown.kept(obj)->pixels;
         EXPECT_EQ(kept.width * kept.height, 4 * f * f) << "the part in the box, at the scale";
     }
 
     obj.setPictureBytes({'?', 1, 2});
     Surface bad(8, 6);
-    paintWindow(window, bad.canvas, MadePictures{}, RawDecoder{});
+    paintWindow(window, bad.canvas, MadePictures{}, shown);
     EXPECT_EQ(bad.at(1, 1), (Rgb{5, 5, 5}));
 }
 
@@ -323,23 +338,24 @@ TEST(Painter, ShowsAnAnimationObjectAtItsPlaceKeepingOnlyWhatItsBoxShows) {
 // partial repaint, starts right of the window's edge): each band must be exactly that part
 // of the whole window's picture.
 TEST(Painter, PaintedABandAtATimeTheWindowIsTheSameAsPaintedWhole) {
+    ShownPictures shown{kRaw};
     SkinPictures pics(assetPicture);
     testing::FakePlatform fake;
     App app(fake);
-    Control& picture = app.main.control("动画物体1");
+    Control& picture = app.main.control(loadingPicture);
     Bytes raw{'R', 200, 90};
     for (int i = 0; i < 200 * 90; ++i) raw.insert(raw.end(), {std::uint8_t(i), std::uint8_t(i >> 8), 7});
     picture.setPictureBytes(raw);
-    app.main.control("动画框1").place(picture, 0, 0);
+    app.main.control(previewBox).place(picture, 0, 0);
     for (int dpi : {96, 144}) {
         const Scale scale(dpi);
         const int w = scale.px(847), h = scale.px(490), left = 37, band = 64;
         Surface whole(w, h);
-        paintWindow(app.main, whole.canvas, pics, RawDecoder{}, {}, scale);
+        paintWindow(app.main, whole.canvas, pics, shown, {}, scale);
         std::vector<std::uint32_t> buffer(static_cast<std::size_t>(w - left) * band);
         for (int top = 0; top < h; top += band) {
             PixelCanvas part(buffer.data(), w - left, band, nullptr, left, top);
-            paintWindow(app.main, part, pics, RawDecoder{}, {}, scale);
+            paintWindow(app.main, part, pics, shown, {}, scale);
             for (int y = top; y < std::min(h, top + band); ++y) {
                 for (int x = left; x < w; ++x) {
                     ASSERT_EQ(part.at(x, y), whole.canvas.at(x, y)) << dpi << ": " << x << "," << y;
@@ -352,8 +368,8 @@ TEST(Painter, PaintedABandAtATimeTheWindowIsTheSameAsPaintedWhole) {
 TEST(ButtonPictures, FollowHoverPressAndTheToggleState) {
     testing::FakePlatform fake;
     App app(fake);
-    Control& play = app.main.control("图形按钮12");
-    Control& convert = app.main.control("图形按钮2");
+    Control& play = app.main.control(playMusicToggle);
+    Control& convert = app.main.control(switchButton);
     EXPECT_STREQ(buttonPictureName(convert, {}), "plate_convert_normal");
     EXPECT_STREQ(buttonPictureName(convert, {.hovered = &convert}), "plate_convert_hover");
     EXPECT_STREQ(buttonPictureName(convert, {.pressed = &convert}), "plate_convert_hover");
@@ -383,7 +399,8 @@ TEST(MainWindowPicture, EveryPictureTheLayoutNamesExistsAtItsSizeTimesTheScale) 
         }
     }
     // At 200 % the pictures are the ones drawn at twice the size, not enlarged.
-    EXPECT_EQ(pics.picture("plate_convert_normal", Scale{192})->pixels, assetPicture("plate_convert_normal", 2)->pixels);
+    EXPECT_EQ(pics.picture("plate_convert_normal", Scale{192})->pixels, assetPicture("plate_convert_normal",
+                                                                                     2)->pixels);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/app.h"
 #include "fake_platform.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 using testing::FakePlatform;
 
@@ -14,8 +17,8 @@ struct State {
 };
 
 State stateOf(App& app) {
-    return {app.main.control("单选框1").checked(), app.main.control("单选框2").checked(),
-            app.main.control("编辑框2").enabled(), app.main.control("编辑框1").enabled()};
+    return {app.main.control(liveChoice).checked(), app.main.control(experienceChoice).checked(),
+            app.main.control(liveVersionBox).enabled(), app.main.control(experienceVersionBox).enabled()};
 }
 
 void click(App& app, const char* radio) { app.main.fire(app.main.control(radio), Event::Clicked); }
@@ -30,21 +33,21 @@ TEST(SwitchingChoice, EachRadioLeadsFromEveryStateToItsOwn) {
         State expected;
     };
     const Case cases[] = {
-        {nullptr, "单选框1", live},        {nullptr, "单选框2", experience},
-        {"单选框1", "单选框1", live},      {"单选框1", "单选框2", experience},
-        {"单选框2", "单选框1", live},      {"单选框2", "单选框2", experience},
+        {nullptr, liveChoice, live},        {nullptr, experienceChoice, experience},
+        {liveChoice, liveChoice, live},      {liveChoice, experienceChoice, experience},
+        {experienceChoice, liveChoice, live},      {experienceChoice, experienceChoice, experience},
     };
     for (const Case& c : cases) {
         FakePlatform fake;
         App app(fake);
         EXPECT_EQ(stateOf(app), start);
-        app.main.control("编辑框2").syncTextFromUser("live typed");
-        app.main.control("编辑框1").syncTextFromUser("experience typed");
+        app.main.control(liveVersionBox).syncTextFromUser("live typed");
+        app.main.control(experienceVersionBox).syncTextFromUser("experience typed");
         if (c.reachBy) click(app, c.reachBy);
         click(app, c.click);
         EXPECT_EQ(stateOf(app), c.expected) << (c.reachBy ? c.reachBy : "start") << " then " << c.click;
-        EXPECT_EQ(app.main.control("编辑框2").text(), "live typed");
-        EXPECT_EQ(app.main.control("编辑框1").text(), "experience typed");
+        EXPECT_EQ(app.main.control(liveVersionBox).text(), "live typed");
+        EXPECT_EQ(app.main.control(experienceVersionBox).text(), "experience typed");
         EXPECT_TRUE(fake.messages.empty());
     }
 }
@@ -69,7 +72,7 @@ TEST(SwitchingLaunch, EveryClickStartsTheClientWithoutWaitingOrSaysWhyNot) {
         app.gameDir = dir.text() + "/穿越 火线";
         const Text client = app.gameDir + "\\TCLS\\Client.exe";
         if (c.installed) testing::writeFile(dir.path() / "穿越 火线" / "TCLS" / "Client.exe", "MZ");
-        for (int i = 0; i < 2; ++i) app.main.fire(app.main.control("图形按钮10"), Event::Clicked);
+        for (int i = 0; i < 2; ++i) app.main.fire(app.main.control(startGameButton), Event::Clicked);
         ASSERT_EQ(fake.runs.size(), c.installed ? 2u : 0u);
         for (const FakePlatform::Run& r : fake.runs) {
             EXPECT_EQ(r.path, client);

@@ -2,7 +2,7 @@
 // The launcher files as the player's launcher must receive them, written out by hand line
 // by line. {L1}..{L5} and {E1} stand for the configured server addresses, {V} for the
 // typed version.
-#include "platform/text.h"
+#include "base/text.h"
 #include "switching/server_addresses.h"
 
 namespace vorlane::testing::expected {

@@ -9,14 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "fake_platform.h"
 #include "platform/replace_journal.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "switching/launcher_backup.h"
 #include "switching_expected.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 namespace ex = testing::expected;
 namespace fs = std::filesystem;
@@ -64,7 +67,7 @@ struct Game {
     }
     void choose(const char* radio) { app.main.fire(app.main.control(radio), Event::Clicked); }
     void type(const char* box, const Text& text) { app.main.control(box).syncTextFromUser(text); }
-    void clickSwitch() { app.main.fire(app.main.control("图形按钮2"), Event::Clicked); }
+    void clickSwitch() { app.main.fire(app.main.control(switchButton), Event::Clicked); }
     // Every file under the game folder, side files included; the backup of the game's own
     // launcher files too when asked.
     Files onDisk(bool backup = false) const {
@@ -76,7 +79,7 @@ struct Game {
         return files;
     }
     Text path(const char* relative) const { return dir.text() + relative; }
-    const Text& state() const { return app.main.control("透明标签16").text(); }
+    const Text& state() const { return app.main.control(launcherStateLabel).text(); }
     void switchTo(const char* radio, const char* versionBox, const Text& version) {
         choose(radio);
         type(versionBox, version);
@@ -85,15 +88,15 @@ struct Game {
     // A live switch, then an experience switch killed at the given change (negative: counted
     // back from its last change); the program then starts again.
     void killedSwitch(int killAt) {
-        switchTo("单选框1", "编辑框2", "2.0.1");
+        switchTo(liveChoice, liveVersionBox, "2.0.1");
         fake.fileOps.changes = 0;
         fake.fileOps.crashAt = 0;
-        switchTo("单选框2", "编辑框1", "3.0");
-        switchTo("单选框1", "编辑框2", "2.0.1");
+        switchTo(experienceChoice, experienceVersionBox, "3.0");
+        switchTo(liveChoice, liveVersionBox, "2.0.1");
         const int steps = fake.fileOps.changes / 2;
         fake.fileOps.changes = 0;
         fake.fileOps.crashAt = killAt > 0 ? killAt : steps + 1 + killAt;
-        switchTo("单选框2", "编辑框1", "3.0");
+        switchTo(experienceChoice, experienceVersionBox, "3.0");
         fake.fileOps.crashAt = 0;
         fake.messages.clear();
     }
@@ -109,10 +112,10 @@ TEST(SwitchingSwitch, EachServerWritesExactlyItsFourFiles) {
         bool live;
     };
     const Case cases[] = {
-        {"单选框1", "编辑框2", "2.0.19.50", liveFiles("2.0.19.50"), kLiveDone, true},
-        {"单选框2", "编辑框1", "2.0.19.50", experienceFiles("2.0.19.50"), kExperienceDone, false},
-        {"单选框2", "编辑框1", " ", experienceFiles(" "), kExperienceDone, false},
-        {"单选框1", "编辑框2", "版本 \"1'/\"", liveFiles("版本 \"1'/\""), kLiveDone, true},
+        {liveChoice, liveVersionBox, "2.0.19.50", liveFiles("2.0.19.50"), kLiveDone, true},
+        {experienceChoice, experienceVersionBox, "2.0.19.50", experienceFiles("2.0.19.50"), kExperienceDone, false},
+        {experienceChoice, experienceVersionBox, " ", experienceFiles(" "), kExperienceDone, false},
+        {liveChoice, liveVersionBox, "版本 \"1'/\"", liveFiles("版本 \"1'/\""), kLiveDone, true},
     };
     for (const Case& c : cases) {
         Game g;
@@ -142,24 +145,24 @@ TEST(SwitchingSwitch, RefusesWithoutAChoiceOrAUsableVersionOrWhileTheGameRunsAnd
     const Case cases[] = {
         {nullptr, "1.0", "2.0", kChooseFirst},
         {nullptr, "1.0", "2.0", kChooseFirst, true},
-        {"单选框1", "", "2.0", kFillVersion},
-        {"单选框2", "1.0", "", kFillVersion, true},
-        {"单选框1", "1.0</Version><x>", "2.0", kBadVersion},
-        {"单选框2", "1.0", "a&b", kBadVersion},
-        {"单选框2", "1.0", "1.0>", kBadVersion, true},
-        {"单选框1", "1.0\t", "2.0", kBadVersion},
-        {"单选框1", std::string("1.\0", 3), "2.0", kBadVersion},
-        {"单选框1", "1.0\x7f", "2.0", kBadVersion},
-        {"单选框1", "1.0", "2.0", "提示：游戏正在运行，请先关闭游戏再切换：\r\n" + running, true},
-        {"单选框2", "1.0", "2.0", "提示：无法检查游戏是否正在运行，请关闭游戏后重试。", false, true},
+        {liveChoice, "", "2.0", kFillVersion},
+        {experienceChoice, "1.0", "", kFillVersion, true},
+        {liveChoice, "1.0</Version><x>", "2.0", kBadVersion},
+        {experienceChoice, "1.0", "a&b", kBadVersion},
+        {experienceChoice, "1.0", "1.0>", kBadVersion, true},
+        {liveChoice, "1.0\t", "2.0", kBadVersion},
+        {liveChoice, std::string("1.\0", 3), "2.0", kBadVersion},
+        {liveChoice, "1.0\x7f", "2.0", kBadVersion},
+        {liveChoice, "1.0", "2.0", "提示：游戏正在运行，请先关闭游戏再切换：\r\n" + running, true},
+        {experienceChoice, "1.0", "2.0", "提示：无法检查游戏是否正在运行，请关闭游戏后重试。", false, true},
     };
     for (const Case& c : cases) {
         Game g;
         if (c.gameRuns) g.fake.running.path = running;
         g.fake.running.cannotTell = c.cannotTell;
         if (c.radio) g.choose(c.radio);
-        g.type("编辑框2", c.liveVersion);
-        g.type("编辑框1", c.experienceVersion);
+        g.type(liveVersionBox, c.liveVersion);
+        g.type(experienceVersionBox, c.experienceVersion);
         g.clickSwitch();
         EXPECT_EQ(g.fake.messages, std::vector<Text>{c.message}) << (c.radio ? c.radio : "no choice");
         EXPECT_EQ(g.onDisk(), Files{});
@@ -170,17 +173,17 @@ TEST(SwitchingSwitch, RefusesWithoutAChoiceOrAUsableVersionOrWhileTheGameRunsAnd
 
 TEST(SwitchingSwitch, EachSwitchReplacesTheFilesOfTheLastOne) {
     Game g;
-    g.choose("单选框1");
-    g.type("编辑框2", "1.1");
+    g.choose(liveChoice);
+    g.type(liveVersionBox, "1.1");
     g.clickSwitch();
-    g.type("编辑框2", "1.2");
+    g.type(liveVersionBox, "1.2");
     g.clickSwitch();
     EXPECT_EQ(g.onDisk(), liveFiles("1.2"));
     EXPECT_EQ(g.app.liveVersionText, ex::versionFile("1.2"));
     EXPECT_EQ(g.app.testVersionText, "");
 
-    g.choose("单选框2");
-    g.type("编辑框1", "9.9");
+    g.choose(experienceChoice);
+    g.type(experienceVersionBox, "9.9");
     g.clickSwitch();
     EXPECT_EQ(g.onDisk(), experienceFiles("9.9"));
     EXPECT_EQ(g.app.testVersionText, ex::versionFile("9.9"));
@@ -201,11 +204,11 @@ TEST(SwitchingSwitch, AFailureAtAnyStepChangesNothingAndSaysWhere) {
         const char* done;
     };
     const Case cases[] = {
-        {"单选框1", "编辑框2",
+        {liveChoice, liveVersionBox,
          {"\\TCLS\\mmog_data.xml", "\\TCLS\\config\\dirserver.xml", "\\TCLS\\config\\VersionServerConfig.xml",
           "\\TCLS\\config\\VersionServerConfigdynamic.ini"},
          liveFiles("3.0"), kLiveDone},
-        {"单选框2", "编辑框1",
+        {experienceChoice, experienceVersionBox,
          {"\\TCLS\\config\\VersionServerConfigdynamic.ini", "\\TCLS\\config\\VersionServerConfig.xml",
           "\\TCLS\\config\\dirserver.xml", "\\TCLS\\mmog_data.xml"},
          experienceFiles("3.0"), kExperienceDone},
@@ -265,9 +268,9 @@ TEST(SwitchingSwitch, AMissingLauncherFolderChangesNothing) {
         const char* failedPath;
     };
     const Case cases[] = {
-        {true, "单选框1", "编辑框2", "\\TCLS\\config\\dirserver.xml"},
-        {true, "单选框2", "编辑框1", "\\TCLS\\config\\VersionServerConfigdynamic.ini"},
-        {false, "单选框1", "编辑框2", "\\TCLS\\mmog_data.xml"},
+        {true, liveChoice, liveVersionBox, "\\TCLS\\config\\dirserver.xml"},
+        {true, experienceChoice, experienceVersionBox, "\\TCLS\\config\\VersionServerConfigdynamic.ini"},
+        {false, liveChoice, liveVersionBox, "\\TCLS\\mmog_data.xml"},
     };
     for (const Case& c : cases) {
         Game g(c.tcls, false);
@@ -302,25 +305,26 @@ TEST(SwitchingState, TheStateLineSaysWhereTheLauncherFilesPoint) {
              testing::writeFile(g.dir.path() / "TCLS/config/dirserver.xml", "<Server/>");
          },
          unknown},
-        {"a live switch", true, true, [](Game& g) { g.switchTo("单选框1", "编辑框2", "2.0.1"); }, live},
-        {"an experience switch", true, true, [](Game& g) { g.switchTo("单选框2", "编辑框1", "版本 3"); },
+        {"a live switch", true, true, [](Game& g) { g.switchTo(liveChoice, liveVersionBox, "2.0.1"); }, live},
+        {"an experience switch", true, true, [](Game& g) { g.switchTo(experienceChoice, experienceVersionBox,
+                                                                      "版本 3"); },
          "当前客户端：体验服 版本 3"},
         {"another tool changed a file", true, true,
          [](Game& g) {
-             g.switchTo("单选框1", "编辑框2", "2.0.1");
+             g.switchTo(liveChoice, liveVersionBox, "2.0.1");
              testing::writeFile(g.dir.path() / "TCLS/config/dirserver.xml", ex::kLiveDirServers + " ");
          },
          unknown},
         {"the version differs within the version file", true, true,
          [](Game& g) {
-             g.switchTo("单选框1", "编辑框2", "2.0.1");
+             g.switchTo(liveChoice, liveVersionBox, "2.0.1");
              const fs::path file = g.dir.path() / "TCLS/mmog_data.xml";
              testing::writeFile(file, replaceText(testing::readFile(file), "<resv1>2.0.1", "<resv1>2.0.2"));
          },
          unknown},
         {"live config files, experience choice", true, true,
          [](Game& g) {
-             g.switchTo("单选框1", "编辑框2", "2.0.1");
+             g.switchTo(liveChoice, liveVersionBox, "2.0.1");
              testing::writeFile(g.dir.path() / "TCLS/config/VersionServerConfigdynamic.ini", ex::kTestServerChoice);
          },
          unknown},
@@ -332,8 +336,9 @@ TEST(SwitchingState, TheStateLineSaysWhereTheLauncherFilesPoint) {
         c.setUp(g);
         App started(g.fake);
         started.main.fireCreated();
-        EXPECT_EQ(started.main.control("透明标签16").text(), c.state) << c.what;
-        for (const auto& [name, bytes] : g.onDisk()) EXPECT_EQ(name.find("vorlane"), std::string::npos) << c.what << ": " << name;
+        EXPECT_EQ(started.main.control(launcherStateLabel).text(), c.state) << c.what;
+        for (const auto& [name, bytes] : g.onDisk()) EXPECT_EQ(name.find("vorlane"),
+                                                               std::string::npos) << c.what << ": " << name;
     }
 }
 
@@ -394,9 +399,9 @@ TEST(SwitchingRecovery, WhatCannotBeRecoveredAtStartIsToldAndLeftAlone) {
 
         g.fake.messages.clear();
         const Files now = g.onDisk();
-        started.main.fire(started.main.control("单选框2"), Event::Clicked);
-        started.main.control("编辑框1").syncTextFromUser("4.0");
-        started.main.fire(started.main.control("图形按钮2"), Event::Clicked);
+        started.main.fire(started.main.control(experienceChoice), Event::Clicked);
+        started.main.control(experienceVersionBox).syncTextFromUser("4.0");
+        started.main.fire(started.main.control(switchButton), Event::Clicked);
         EXPECT_EQ(g.fake.messages, std::vector<Text>{replaceText(c.onSwitch, "%s", g.dir.text())}) << c.what;
         EXPECT_EQ(g.onDisk(), now) << c.what;
     }
@@ -441,14 +446,14 @@ TEST(SwitchingBackup, TheFirstSwitchKeepsTheGamesOwnFilesAndTheLinkPutsThemBack)
     const Text question = "确定要把启动器文件恢复为本程序第一次切换前的样子吗？";
     Game g;
     for (const auto& [name, bytes] : kInstalled) testing::writeFile(g.dir.path() / name, bytes);
-    Control& link = g.app.main.control("透明标签17");
+    Control& link = g.app.main.control(restoreLauncherLink);
     auto press = [&](bool yes) {
         g.fake.messages.clear();
         g.fake.answer = yes;
         g.app.main.fire(link, Event::LeftButtonDown);
     };
-    g.switchTo("单选框2", "编辑框1", "1.0");
-    g.switchTo("单选框1", "编辑框2", "2.0");  // a set this program wrote is never kept
+    g.switchTo(experienceChoice, experienceVersionBox, "1.0");
+    g.switchTo(liveChoice, liveVersionBox, "2.0");  // a set this program wrote is never kept
     EXPECT_EQ(kept(g), kInstalled);
     EXPECT_TRUE(link.visible());
     press(false);
@@ -464,12 +469,12 @@ TEST(SwitchingBackup, TheFirstSwitchKeepsTheGamesOwnFilesAndTheLinkPutsThemBack)
 
     // The game's updater rewrites the launcher: the next switch keeps that instead.
     for (const auto& [name, bytes] : kUpdated) testing::writeFile(g.dir.path() / name, bytes);
-    g.switchTo("单选框2", "编辑框1", "1.1");
+    g.switchTo(experienceChoice, experienceVersionBox, "1.1");
     EXPECT_EQ(kept(g), kUpdated);
 
     // A kept file that no longer matches its list is never put back.
     testing::writeFile(g.dir.path() / "Vorlane备份/TCLS/config/dirserver.xml", "damaged");
-    g.switchTo("单选框2", "编辑框1", "1.2");
+    g.switchTo(experienceChoice, experienceVersionBox, "1.2");
     EXPECT_FALSE(link.visible());
     const Files before = g.onDisk();
     press(true);
@@ -489,7 +494,7 @@ TEST(SwitchingBackup, AKillWhileTheBackupIsReplacedLeavesOneWholeBackup) {
         for (const auto& [name, bytes] : kUpdated) testing::writeFile(g.dir.path() / name, bytes);
         g.fake.fileOps.changes = 0;
         g.fake.fileOps.crashAt = n;
-        g.switchTo("单选框1", "编辑框2", "2.0");
+        g.switchTo(liveChoice, liveVersionBox, "2.0");
         if (!g.fake.fileOps.dead()) break;  // the switch ended before its n-th change
         g.fake.fileOps.crashAt = 0;
         App started(g.fake);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/encoding.h"
-#include "platform/text.h"
+#include "base/encoding.h"
+#include "base/text.h"
 
 namespace vorlane {
 namespace {

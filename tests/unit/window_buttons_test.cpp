@@ -1,26 +1,30 @@
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include "app/run.h"
 #include "fake_platform.h"
 #include "online/web_addresses.h"
+#include "program/app.h"
+#include "program/controls.h"
 
 namespace vorlane {
 namespace {
+
+using namespace vorlane::controls;
 
 using testing::FakePlatform;
 
 TEST(WindowButtons, MinimiseOnlyChangesTheWindowState) {
     FakePlatform fake;
     App app(fake);
-    app.main.control("编辑框1").syncTextFromUser("1.0.0.1");
-    app.main.control("编辑框2").syncTextFromUser("2.0.0.2");
-    app.main.control("编辑框3").syncTextFromUser("C:\\音乐\\a.mp3");
-    app.main.fire(app.main.control("图形按钮6"), Event::Clicked);
+    app.main.control(experienceVersionBox).syncTextFromUser("1.0.0.1");
+    app.main.control(liveVersionBox).syncTextFromUser("2.0.0.2");
+    app.main.control(musicPathBox).syncTextFromUser("C:\\音乐\\a.mp3");
+    app.main.fire(app.main.control(minimiseButton), Event::Clicked);
     EXPECT_TRUE(app.main.minimised());
-    EXPECT_EQ(app.main.control("编辑框1").text(), "1.0.0.1");
-    EXPECT_EQ(app.main.control("编辑框2").text(), "2.0.0.2");
-    EXPECT_EQ(app.main.control("编辑框3").text(), "C:\\音乐\\a.mp3");
-    EXPECT_EQ(app.main.control("时钟1").interval(), 100);
+    EXPECT_EQ(app.main.control(experienceVersionBox).text(), "1.0.0.1");
+    EXPECT_EQ(app.main.control(liveVersionBox).text(), "2.0.0.2");
+    EXPECT_EQ(app.main.control(musicPathBox).text(), "C:\\音乐\\a.mp3");
+    EXPECT_EQ(app.main.control(versionTimer).interval(), 100);
     EXPECT_TRUE(fake.destroyedWindows.empty());
     EXPECT_TRUE(fake.music.empty());
 }
@@ -28,7 +32,7 @@ TEST(WindowButtons, MinimiseOnlyChangesTheWindowState) {
 TEST(WindowButtons, CloseDestroysTheMainWindowAtOnce) {
     FakePlatform fake;
     App app(fake);
-    app.main.fire(app.main.control("图形按钮7"), Event::Clicked);
+    app.main.fire(app.main.control(closeButton), Event::Clicked);
     EXPECT_EQ(fake.destroyedWindows, std::vector<Window*>{&app.main});
     EXPECT_TRUE(fake.messages.empty());
     EXPECT_TRUE(fake.music.empty());
@@ -37,7 +41,7 @@ TEST(WindowButtons, CloseDestroysTheMainWindowAtOnce) {
 TEST(WindowButtons, OfficialSiteOpensOnEveryClick) {
     FakePlatform fake;
     App app(fake);
-    for (int i = 0; i < 2; ++i) app.main.fire(app.main.control("图形按钮11"), Event::Clicked);
+    for (int i = 0; i < 2; ++i) app.main.fire(app.main.control(officialSiteButton), Event::Clicked);
     EXPECT_EQ(fake.openedUrls, (std::vector<Text>{kOfficialSiteUrl, kOfficialSiteUrl}));
 }
 
@@ -50,7 +54,7 @@ TEST(AppLifetime, EachWindowHostEndsBeforeItsWindow) {
     std::vector<std::string> goneWhileRunning;
     fake.whileRunning = [&] {
         Window& main = *fake.loadedWindows.front();
-        main.fire(main.control("图形按钮3"), Event::Clicked);  // the preview opens, then closes
+        main.fire(main.control(fullScreenButton), Event::Clicked);  // the preview opens, then closes
         goneWhileRunning = fake.hostsGone;
     };
     EXPECT_EQ(runApplication(fake), 0);

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/command_line_win32.h"
-#include "platform/win32/desktop_shortcut_win32.h"
-#include "platform/win32/handle.h"
-#include "platform/win32/services.h"
 #include "support.h"
+#include "win32/command_line_win32.h"
+#include "win32/desktop_shortcut_win32.h"
+#include "win32/handle.h"
+#include "win32/services.h"
 
 namespace vorlane::win32 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/encoding.h"
-#include "platform/win32/services.h"
+#include "base/encoding.h"
+#include "win32/services.h"
 
 namespace vorlane::win32 {
 namespace {

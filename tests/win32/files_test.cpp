@@ -6,9 +6,9 @@
 
 #include "platform/file_copy.h"
 #include "platform/file_replace.h"
-#include "platform/win32/handle.h"
-#include "platform/win32/services.h"
 #include "support.h"
+#include "win32/handle.h"
+#include "win32/services.h"
 
 namespace vorlane::win32 {
 namespace {

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "platform/file_replace.h"
-#include "platform/win32/services.h"
 #include "support.h"
+#include "win32/services.h"
 
 namespace vorlane::win32 {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/folder_claim.h"
-#include "platform/win32/handle.h"
-#include "platform/win32/services.h"
 #include "support.h"
+#include "win32/folder_claim.h"
+#include "win32/handle.h"
+#include "win32/services.h"
 
 namespace vorlane::win32 {
 namespace {

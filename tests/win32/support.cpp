@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/services.h"
+#include "win32/services.h"
 
 namespace vorlane::win32::testing {
 namespace {

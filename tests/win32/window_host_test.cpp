@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "platform/ui/skin_pictures.h"
-#include "platform/win32/win32_platform.h"
-#include "platform/win32/window_host.h"
+#include "program/app.h"
+#include "program/controls.h"
 #include "support.h"
+#include "ui/skin_pictures.h"
+#include "win32/win32_platform.h"
+#include "win32/window_host.h"
 
 namespace vorlane::win32 {
 namespace {
+
+using namespace vorlane::controls;
 
 // The native control that covers exactly `rect` of the window's client area.
 HWND childAt(HWND parent, RECT rect) {
@@ -39,7 +42,7 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     WindowHost host(app.main, context, nullptr, false);
     ASSERT_TRUE(host.alive());
     ASSERT_EQ(host.scale().dpi(), 96) << "this test program is not DPI aware";
-    ASSERT_NE(childAt(host.hwnd(), {16, 120, 312, 136}), nullptr) << "编辑框2 at 100 %";
+    ASSERT_NE(childAt(host.hwnd(), {16, 120, 312, 136}), nullptr) << liveVersionBox << " at 100 %";
 
     RECT suggested{100, 60, 100 + 1694, 60 + 980};
     SendMessageW(host.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
@@ -55,8 +58,10 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     const struct {
         const char* name;
         RECT rect;
-    } natives[] = {{"编辑框2", {32, 240, 624, 272}}, {"编辑框1", {32, 352, 624, 384}},
-                   {"编辑框3", {32, 560, 624, 592}}, {"单选框1", {32, 80, 272, 128}}, {"单选框2", {32, 128, 272, 176}}};
+    } natives[] = {{liveVersionBox, {32, 240, 624, 272}}, {experienceVersionBox, {32, 352, 624, 384}},
+                   {musicPathBox, {32, 560, 624, 592}}, {liveChoice, {32, 80, 272, 128}}, {experienceChoice, {32, 128,
+                                                                                                              272,
+                                                                                                              176}}};
     for (const auto& native : natives) {
         HWND h = childAt(host.hwnd(), native.rect);
         ASSERT_NE(h, nullptr) << native.name;
@@ -66,13 +71,13 @@ TEST(WindowHost, MovedToAScreenOfAnotherScaleTakesTheSuggestedPlaceAndLaysOutAga
     }
     HWND radio = childAt(host.hwnd(), {32, 128, 272, 176});
     EXPECT_EQ(GetWindowLongPtrW(radio, GWL_STYLE) & BS_TYPEMASK, BS_RADIOBUTTON);
-    app.main.fire(app.main.control("单选框2"), Event::Clicked);
+    app.main.fire(app.main.control(experienceChoice), Event::Clicked);
     EXPECT_EQ(SendMessageW(radio, BM_GETCHECK, 0, 0), BST_CHECKED);
 
     // The mouse meets the controls where they are drawn now.
     EXPECT_EQ(hitTest(host.hwnd(), {2 * 420, 2 * 10}), HTCAPTION) << "bare surface drags the window";
-    EXPECT_EQ(hitTest(host.hwnd(), {2 * 320, 2 * 232}), HTCLIENT) << "图形按钮2";
-    EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of 图形按钮2";
+    EXPECT_EQ(hitTest(host.hwnd(), {2 * 320, 2 * 232}), HTCLIENT) << switchButton;
+    EXPECT_EQ(hitTest(host.hwnd(), {2 * 396, 2 * 232}), HTCAPTION) << "just right of " << switchButton;
 }
 
 // A host of its own for a window model, without the platform's start-up.
@@ -92,19 +97,20 @@ TEST(WindowHost, AnEditBoxTextThatCannotBeConvertedIsRefusedNotReplacedByTheOldO
     App app(platform);
     Hosted hosted(app.main);
     HWND box = childAt(hosted.host.hwnd(), {16, 176, 312, 192});
-    ASSERT_NE(box, nullptr) << "编辑框1";
+    ASSERT_NE(box, nullptr) << experienceVersionBox;
     SetWindowTextW(box, L"1.0.9");
     SetWindowTextW(box, L"1.0.9\xD800");
-    EXPECT_EQ(app.main.control("编辑框1").text(), "1.0.9\x1A");
+    EXPECT_EQ(app.main.control(experienceVersionBox).text(), "1.0.9\x1A");
     testing::SystemHook system;
-    app.main.fire(app.main.control("单选框2"), Event::Clicked);
-    app.main.fire(app.main.control("图形按钮2"), Event::Clicked);
+    app.main.fire(app.main.control(experienceChoice), Event::Clicked);
+    app.main.fire(app.main.control(switchButton), Event::Clicked);
     EXPECT_EQ(system.messages(), std::vector<std::wstring>{L"提示：版本号不能包含 < > & 或控制字符，请重新填写！"});
 }
 
 void runsOutOfMemory(App&) { throw std::bad_alloc(); }
 constexpr ControlSpec kGreedyButton[] = {
-    {.name = "图形按钮1", .kind = ControlKind::GraphicButton, .width = 40, .height = 20, .onClicked = runsOutOfMemory}};
+    {.name = musicPathFrame, .kind = ControlKind::GraphicButton, .width = 40, .height = 20,
+     .onClicked = runsOutOfMemory}};
 constexpr WindowSpec kGreedyWindow{.name = "测试窗口", .title = "", .width = 100, .height = 50, .controls = kGreedyButton};
 
 // A handler that cannot have the memory it needs ends with one box that says so, and the
@@ -115,7 +121,7 @@ TEST(WindowHost, AHandlerThatRunsOutOfMemoryIsReportedAndTheWindowGoesOn) {
     Window window(kGreedyWindow, app);
     Hosted hosted(window);
     testing::SystemHook system;
-    for (int click = 0; click < 2; ++click) hosted.host.fire(window.control("图形按钮1"), Event::Clicked);
+    for (int click = 0; click < 2; ++click) hosted.host.fire(window.control(musicPathFrame), Event::Clicked);
     EXPECT_EQ(system.messages(), std::vector<std::wstring>(2, L"提示：内存不足，操作未完成。"));
     EXPECT_TRUE(hosted.host.alive());
     EXPECT_EQ(hosted.context.handlersRunning, 0);
@@ -128,7 +134,7 @@ TEST(WindowHost, AQuitWhileThePreviewIsOpenEndsTheProgramWithItsExitCode) {
     App app(platform);
     platform.loadWindow(app.main, false);
     PostQuitMessage(7);
-    app.main.fire(app.main.control("图形按钮3"), Event::Clicked);
+    app.main.fire(app.main.control(fullScreenButton), Event::Clicked);
     MSG quit;
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the quit was lost";
     EXPECT_EQ(platform.runMessageLoop(), 7);
