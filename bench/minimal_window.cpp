@@ -13,13 +13,15 @@
 //   --controls            three edit boxes and two radio buttons, in the control font
 //   --band                paints through a buffer one band high, as vorlane's window does
 //   --text                draws vorlane's labels (a CJK font, bold and normal, three sizes)
-//   --threads=N           N threads that live until the window closes
+//   --fetch=URL           one GET with WinINet on a worker thread, waited for until the worker ends
+//   --threads=N           N threads that live until the window closes, made as vorlane's workers
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 #include <wincodec.h>
 #include <winsock2.h>
 #include <iphlpapi.h>
+#include <wininet.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -111,11 +113,35 @@ void adapterAddresses() {
 
 HANDLE closing = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 
+HANDLE startThread(LPTHREAD_START_ROUTINE work, void* argument) {
+    return CreateThread(nullptr, 256 << 10, work, argument, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+}
+
 void startThreads(int count) {
     for (int i = 0; i < count; ++i) {
-        CloseHandle(CreateThread(nullptr, 0, [](void*) -> DWORD { return WaitForSingleObject(closing, INFINITE); },
-                                 nullptr, 0, nullptr));
+        CloseHandle(startThread([](void*) -> DWORD { return WaitForSingleObject(closing, INFINITE); }, nullptr));
     }
+}
+
+void fetch(const std::wstring& url) {
+    HANDLE worker = startThread(
+        [](void* address) -> DWORD {
+            auto open = function<HINTERNET WINAPI(LPCWSTR, DWORD, LPCWSTR, LPCWSTR, DWORD)>(L"wininet.dll",
+                                                                                           "InternetOpenW");
+            auto openUrl = function<HINTERNET WINAPI(HINTERNET, LPCWSTR, LPCWSTR, DWORD, DWORD, DWORD_PTR)>(
+                L"wininet.dll", "InternetOpenUrlW");
+            auto close = function<BOOL WINAPI(HINTERNET)>(L"wininet.dll", "InternetCloseHandle");
+            HINTERNET session = open(L"VorlaneBench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+            if (HINTERNET page = openUrl(session, static_cast<const wchar_t*>(address), nullptr, 0,
+                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)) {
+                close(page);
+            }
+            close(session);
+            return 0;
+        },
+        const_cast<wchar_t*>(url.c_str()));
+    WaitForSingleObject(worker, INFINITE);
+    CloseHandle(worker);
 }
 
 // vorlane's labels: where, how large, bold or not, and their text.
@@ -229,6 +255,8 @@ int apply(int first, bool& controls) {
             decode(arg.substr(colon + 1), width, height);
         } else if (arg == L"--ip") {
             adapterAddresses();
+        } else if (arg.rfind(L"--fetch=", 0) == 0) {
+            fetch(arg.substr(8));
         } else if (arg.rfind(L"--threads=", 0) == 0) {
             startThreads(std::stoi(arg.substr(10)));
         } else if (arg == L"--controls") {
