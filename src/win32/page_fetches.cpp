@@ -51,7 +51,7 @@ void PageFetches::start(std::vector<PageRequest> pages, PagesArrived arrived) {
         PostMessageW(window, kArrived, batch, 0);
     };
     if (pages.empty()) PostMessageW(window, kArrived, batch, 0);
-    // Without a timer the batch waits for its last page, which WinINet's time-outs end.
+    // Without a timer (the system refuses one) the batch waits for its last page.
     SetTimer(window, batch, kHttpTimeLimitMs, nullptr);
     for (std::size_t i = 0; i < pages.size(); ++i) {
         bool started = false;
